@@ -1,0 +1,86 @@
+# Shared build rules: warnings, the test and fuzz helpers, and where the test data lives.
+
+set(RUVELTO_CORPUS_DIR "${CMAKE_SOURCE_DIR}/../shared/corpus" CACHE PATH "Picture corpus")
+get_filename_component(RUVELTO_CORPUS_DIR "${RUVELTO_CORPUS_DIR}" ABSOLUTE)
+
+# Our own code builds clean; dependencies' headers come in as they are.
+set(RUVELTO_WARNINGS -Wall -Wextra -Werror)
+
+if(RUVELTO_HOST)
+  set(RUVELTO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_compile_options(${RUVELTO_SANITIZE})
+  add_link_options(${RUVELTO_SANITIZE})
+  find_package(GTest REQUIRED)
+  set(RUVELTO_GTEST GTest::gtest GTest::gmock)
+  set(RUVELTO_GTEST_MAIN GTest::gtest_main)
+else()
+  # GoogleTest takes _WIN32 to mean MSVC/MinGW; Wine's headers work without it.
+  set(RUVELTO_GTEST_DEFS -U_WIN32 -UWIN32 -U__WIN32 -U__WIN32__ -U__WINNT -U__WINNT__)
+  set(RUVELTO_GTEST /usr/lib/i386-linux-gnu/libgmock.a /usr/lib/i386-linux-gnu/libgtest.a pthread)
+  set(RUVELTO_GTEST_MAIN /usr/lib/i386-linux-gnu/libgtest_main.a)
+endif()
+
+# ruvelto_library(name [PORTABLE] SOURCES ... [LIBS ...])
+# A PORTABLE library is built in both configurations; others only in the Wine build.
+function(ruvelto_library name)
+  cmake_parse_arguments(L "PORTABLE" "" "SOURCES;LIBS" ${ARGN})
+  if(RUVELTO_HOST AND NOT L_PORTABLE)
+    return()
+  endif()
+  add_library(${name} STATIC ${L_SOURCES})
+  target_compile_options(${name} PRIVATE ${RUVELTO_WARNINGS})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+endfunction()
+
+# ruvelto_test(name [PORTABLE] SOURCES ... [LIBS ...] [LABELS ...])
+# A GoogleTest program, run by CTest: natively in the host build, under Wine otherwise.
+# Tests learn where the corpus is from RUVELTO_CORPUS (a Unix path; under Wine the Z: drive maps it).
+function(ruvelto_test name)
+  cmake_parse_arguments(T "PORTABLE;NO_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(RUVELTO_HOST AND NOT T_PORTABLE)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_compile_options(${name} PRIVATE ${RUVELTO_WARNINGS} ${RUVELTO_GTEST_DEFS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  set(main ${RUVELTO_GTEST_MAIN})
+  if(T_NO_MAIN)
+    set(main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} ${RUVELTO_GTEST})
+  target_compile_definitions(${name} PRIVATE RUVELTO_CORPUS="${RUVELTO_CORPUS_DIR}"
+    RUVELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" RUVELTO_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(RUVELTO_HOST)
+    set(test_name host.${name})
+    add_test(NAME ${test_name} COMMAND ${name})
+  else()
+    set(test_name ${name})
+    add_test(NAME ${test_name} COMMAND wine $<TARGET_FILE:${name}>.so)
+  endif()
+  set_tests_properties(${test_name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
+endfunction()
+
+# ruvelto_fuzz(name SOURCES ... LIBS ... SEEDS dir... [SECONDS n])
+# A libFuzzer target, built only in the host fuzz build; CTest runs it briefly from a fresh
+# scratch folder (libFuzzer writes into its first corpus folder) with the seed folders after it.
+function(ruvelto_fuzz name)
+  cmake_parse_arguments(F "" "SECONDS" "SOURCES;LIBS;SEEDS" ${ARGN})
+  if(NOT (RUVELTO_HOST AND RUVELTO_FUZZ))
+    return()
+  endif()
+  if(NOT F_SECONDS)
+    set(F_SECONDS 20)
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${RUVELTO_WARNINGS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  set(scratch ${CMAKE_BINARY_DIR}/fuzz-scratch/${name})
+  add_test(NAME fuzz.${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
+      sh -c "rm -rf '${scratch}' && mkdir -p '${scratch}' && exec \"$0\" -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 -print_final_stats=0 '${scratch}' \"$@\""
+      $<TARGET_FILE:${name}> ${F_SEEDS})
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+endfunction()
