@@ -1,0 +1,30 @@
+// The runtime heap: one heap serves every value that crosses between application, runtime and
+// libraries. Pointers into a registered read-only range (the program image's constants) are never
+// freed, so a constant may stand wherever a heap text or byte set may.
+#pragma once
+#include <cstdint>
+
+namespace ruvelto::heap {
+
+// Never returns null: exhaustion raises the runtime error "分配 %d 字节内存失败!".
+void* Allocate(uint32_t size);
+// May return null.
+void* AllocateUnchecked(uint32_t size);
+// null -> Allocate; a pointer in a read-only range -> new block with min(size, range end - p) bytes
+// copied, the old one untouched; otherwise resized in place or moved.
+void* Reallocate(void* p, uint32_t size);
+// null and read-only pointers are ignored.
+void Free(void* p);
+
+// Read-only ranges, end exclusive. Start-up registers the constant segment.
+void AddReadOnlyRange(const void* begin, const void* end);
+void ClearReadOnlyRanges();
+// End of the first range holding p, or null.
+const void* ReadOnlyEnd(const void* p);
+
+// If the array in *variable lies in a read-only range, copy it to the heap and store the copy.
+void MakeArrayWritable(uint32_t elementSize, void** variable);
+// Frees text and byte-set elements (by element type), then the block.
+void FreeArray(uint32_t elementType, void* array);
+
+}  // namespace ruvelto::heap

@@ -1,0 +1,12 @@
+// The runtime error report: one error box, then the program ends with exit code -1.
+#pragma once
+#include <cstdint>
+
+namespace ruvelto {
+
+// code 0 means "no code"; never returns.
+[[noreturn]] void RaiseRuntimeError(const char* message, int32_t code);
+// The fixed messages of runtime errors 1-11 (entry slot 0); never returns.
+[[noreturn]] void RaiseRuntimeErrorCode(int32_t code);
+
+}  // namespace ruvelto
