@@ -86,13 +86,6 @@ std::string_view TextOf(const ValueView& value) {
     return reinterpret_cast<const char*>(value.data);
 }
 
-double DoubleOfRecord(uint32_t lo, uint32_t hi) {
-    const uint64_t bits = (uint64_t{hi} << 32) | lo;
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
-}
-
 int32_t TruncateToInt(double value) {
     if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
     return static_cast<int32_t>(value);

@@ -54,6 +54,5 @@ std::span<const uint8_t> ToByteSet(const ValueView& value, uint8_t (&scratch)[8]
 
 // Float and double to int: truncated toward zero; out of range or not a number gives 0x80000000.
 int32_t TruncateToInt(double value);
-double DoubleOfRecord(uint32_t lo, uint32_t hi);
 
 }  // namespace ruvelto::commands

@@ -19,13 +19,6 @@ namespace {
 #define RUVELTO_MINUTE "\xB7\xD6"
 #define RUVELTO_SECOND "\xC3\xEB"
 
-double DoubleOf(const ValueRecord& value) {
-    const uint64_t bits = (uint64_t{value.hi} << 32) | value.lo;
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
-}
-
 float FloatOf(const ValueRecord& value) {
     float f;
     std::memcpy(&f, &value.lo, sizeof f);
@@ -68,6 +61,13 @@ double RoundFloatToSixDigits(float f) {
     return f < 0 ? -rounded : rounded;
 }
 
+double DoubleOfRecord(uint32_t lo, uint32_t hi) {
+    const uint64_t bits = (uint64_t{hi} << 32) | lo;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 size_t FormatNumber(const ValueRecord& value, char* out) {
     const size_t capacity = kNumberTextCapacity;
     switch (value.type) {
@@ -84,7 +84,7 @@ size_t FormatNumber(const ValueRecord& value, char* out) {
     case kTypeFloat:
         return Written(std::snprintf(out, capacity, "%.6g", RoundFloatToSixDigits(FloatOf(value))));
     case kTypeDouble:
-        return Written(std::snprintf(out, capacity, "%.13g", DoubleOf(value)));
+        return Written(std::snprintf(out, capacity, "%.13g", DoubleOfRecord(value.lo, value.hi)));
     default:
         out[0] = '\0';
         return 0;

@@ -2,6 +2,7 @@
 // Portable: numeric value records hold no pointers. Texts are GBK.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 #include "runtime/value_record.h"
 
@@ -13,6 +14,8 @@ constexpr size_t kDateTimeTextCapacity = 64;  // "9999年12月31日23时59分59�
 // Writes the number held by a numeric value record (byte, short, int, long, float, double);
 // any other type writes the empty text. Returns the length.
 size_t FormatNumber(const ValueRecord& value, char* out);
+// The double (or date-time) held in a value record's two data words.
+double DoubleOfRecord(uint32_t lo, uint32_t hi);
 // A float rounded to 6 significant decimal digits, so that 0.1f shows as 0.1.
 double RoundFloatToSixDigits(float f);
 
