@@ -81,7 +81,27 @@ struct ProgramImageHeader {
     const char* const* dllFunctionNames;
 };
 
+// The runtime entry table: the 13 entry points through which application code reaches the
+// runtime. The order is the contract with application code.
+struct RuntimeEntryTable {
+    void (*raiseError)(int32_t code);  // 0: runtime errors 1-11; does not return
+    void (*callDllCommand)();          // 1: DLL-command number in EAX, the function's own arguments as for a direct call
+    ValueRecord (*callCommand)(CommandEntry entry, int32_t count, ValueRecord* args);      // 2
+    ValueRecord (*callCoreCommand)(CommandEntry entry, int32_t count, ValueRecord* args);  // 3
+    uint64_t (*readProperty)(uint32_t window, uint32_t unit, int32_t index, int32_t subField);  // 4
+    void (*writeProperty)(uint32_t window, uint32_t unit, int32_t index, int32_t subField, uint32_t lo,
+                          uint32_t hi);  // 5
+    void* (*allocate)(uint32_t size);                // 6
+    void* (*reallocate)(void* block, uint32_t size);  // 7
+    void (*free)(void* block);                        // 8
+    void (*exitProgram)(int32_t exitCode);            // 9: does not return
+    void (*runMainLoop)();                            // 10
+    void (*loadStartupWindow)(uint32_t windowId);     // 11
+    intptr_t (*runtimeHelper)(int32_t helper, ...);   // 12: helpers 0-6
+};
+
 #if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(RuntimeEntryTable) == 13 * 4);
 static_assert(sizeof(PropertyDescriptor) == 5 * 4);
 static_assert(sizeof(TypeDescriptor) == 14 * 4);
 static_assert(sizeof(LibraryRecord) == 36 * 4);
