@@ -1,5 +1,8 @@
 #include "image-data/ruvelto_image.h"
 
+#include "image-data/template_writer.h"
+#include "image-data/windows/program_windows.h"
+
 namespace ruvelto::image_data {
 namespace {
 
@@ -177,6 +180,10 @@ ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers) {
 
     // The class module's method table: release, copy, then its methods (linked with the app).
     c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
+
+    TemplateSegment templates = WriteTemplateSegment(ProgramWindows());
+    spec.templateSegment = std::move(templates.bytes);
+    spec.handlerSymbols = std::move(templates.handlers);
     return spec;
 }
 
