@@ -52,7 +52,7 @@ bool Image::MakeWorkingCopy(Image& copy, uint32_t width, uint32_t height) const 
     copy.Header.YPelsPerMeter = Header.YPelsPerMeter;
     if (!copy.Create(width, height, Header.BitCount, Info.Type)) return false;
     copy.Header.ClrImportant = Header.ClrImportant;
-    std::memcpy(copy.GetPalette(), GetPalette(), GetPaletteSize());
+    if (GetPaletteSize()) std::memcpy(copy.GetPalette(), GetPalette(), GetPaletteSize());
     if (Alpha) {
         copy.AlphaCreate();
         if (!copy.Alpha) return false;
@@ -119,7 +119,7 @@ static bool RotateQuarter(Image& self, Turn turn) {
     turned.Header.XPelsPerMeter = self.Header.YPelsPerMeter;
     turned.Header.YPelsPerMeter = self.Header.XPelsPerMeter;
     if (!turned.Create(uint32_t(h), uint32_t(w), self.Header.BitCount, self.Info.Type)) return false;
-    std::memcpy(turned.GetPalette(), self.GetPalette(), self.GetPaletteSize());
+    if (self.GetPaletteSize()) std::memcpy(turned.GetPalette(), self.GetPalette(), self.GetPaletteSize());
     if (self.Alpha) {
         turned.AlphaCreate();
         if (!turned.Alpha) return false;
