@@ -56,7 +56,8 @@ function(ruvelto_test name)
     add_test(NAME ${test_name} COMMAND ${name})
   else()
     set(test_name ${name})
-    add_test(NAME ${test_name} COMMAND wine $<TARGET_FILE:${name}>.so)
+    add_test(NAME ${test_name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-test $<TARGET_FILE:${name}>.so)
+    set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
   set_tests_properties(${test_name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
 endfunction()
@@ -83,4 +84,32 @@ function(ruvelto_fuzz name)
       sh -c "rm -rf '${scratch}' && mkdir -p '${scratch}' && exec \"$0\" -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 -print_final_stats=0 '${scratch}' \"$@\""
       $<TARGET_FILE:${name}> ${F_SEEDS})
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+endfunction()
+
+include(EmbedBinary)
+
+# ruvelto_mingw_program(name SOURCES ... [DEFINES ...] [LIBS ...] [OPTIONS ...])
+# A small native Windows PE program built with MinGW-w64 (not Wine's toolchain): the companion
+# installers and test helpers that our programs write to disk and start. Output: ${name}.exe in
+# the current binary folder; the target name is ${name}_pe.
+function(ruvelto_mingw_program name)
+  cmake_parse_arguments(M "" "" "SOURCES;DEFINES;LIBS;OPTIONS" ${ARGN})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}.exe)
+  set(srcs)
+  foreach(s ${M_SOURCES})
+    list(APPEND srcs ${CMAKE_CURRENT_SOURCE_DIR}/${s})
+  endforeach()
+  set(defs)
+  foreach(d ${M_DEFINES})
+    list(APPEND defs -D${d})
+  endforeach()
+  set(libs)
+  foreach(l ${M_LIBS})
+    list(APPEND libs -l${l})
+  endforeach()
+  add_custom_command(OUTPUT ${out}
+    COMMAND i686-w64-mingw32-gcc -Os -s -Wall -Wextra -Werror ${M_OPTIONS} ${defs} -o ${out} ${srcs} ${libs}
+    DEPENDS ${srcs}
+    COMMENT "MinGW: ${name}.exe")
+  add_custom_target(${name}_pe DEPENDS ${out})
 endfunction()

@@ -7,8 +7,6 @@ set(CMAKE_C_FLAGS_INIT "-m32")
 set(CMAKE_CXX_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
-# Executables are Wine programs: foo.exe.so, started with `wine foo.exe.so`.
-set(CMAKE_EXECUTABLE_SUFFIX ".exe")
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 set(CMAKE_FIND_ROOT_PATH /usr/lib/i386-linux-gnu)
 set(CMAKE_PREFIX_PATH /usr/lib/i386-linux-gnu/cmake)

@@ -21,10 +21,18 @@ void AddReadOnlyRange(const void* begin, const void* end);
 void ClearReadOnlyRanges();
 // End of the first range holding p, or null.
 const void* ReadOnlyEnd(const void* p);
+inline bool IsReadOnly(const void* p) { return ReadOnlyEnd(p) != nullptr; }
 
 // If the array in *variable lies in a read-only range, copy it to the heap and store the copy.
 void MakeArrayWritable(uint32_t elementSize, void** variable);
 // Frees text and byte-set elements (by element type), then the block.
 void FreeArray(uint32_t elementType, void* array);
+
+// Blocks handed out and blocks returned since start; tests use the difference to find leaks.
+struct Counters {
+    uint64_t allocated = 0;
+    uint64_t freed = 0;
+};
+Counters GetCounters();
 
 }  // namespace ruvelto::heap

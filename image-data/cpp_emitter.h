@@ -1,0 +1,21 @@
+// Writes a program image description as C++ source, so that the linker fills every pointer
+// field with a real address and the image is ordinary read-only data of the executable.
+#pragma once
+#include <string>
+
+#include "image-data/program_image_spec.h"
+
+namespace ruvelto::image_data {
+
+struct EmittedImage {
+    std::string source;  // defines the image; includes `header` by headerPath
+    std::string header;  // declares the image and names every constant
+};
+
+// headerPath: how the source includes the header (e.g. "image-data/ruvelto_image.h").
+EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath);
+
+// A C++ string literal holding exactly these bytes.
+std::string CppStringLiteral(const std::string& bytes);
+
+}  // namespace ruvelto::image_data

@@ -1,0 +1,183 @@
+#include "image-data/ruvelto_image.h"
+
+namespace ruvelto::image_data {
+namespace {
+
+// Every window component type and the window itself start with the eight common properties:
+// Left, Top, Width, Height (integer), Tag (text), Visible, Disabled (logical), Cursor.
+std::vector<PropertySpec> CommonProperties() {
+    constexpr uint16_t kCommon = 0xE000;
+    return {{1000, kCommon}, {1000, kCommon}, {1000, kCommon}, {1000, kCommon},
+            {1005, kCommon}, {1003, kCommon}, {1003, kCommon}, {1011, kCommon}};
+}
+
+TypeSpec Type(const char* chinese, const char* english, uint32_t flags, bool windowComponent = true) {
+    TypeSpec type;
+    type.chineseName = chinese;
+    type.englishName = english;
+    type.flags = flags;
+    if (windowComponent) type.properties = CommonProperties();
+    return type;
+}
+
+Symbol Table(const char* name) { return {std::string("ruvelto::image_data::") + name, "image-data/library_command_tables.h"}; }
+
+LibrarySpec CoreLibrary() {
+    LibrarySpec lib;
+    lib.guid = "d09f2340818511d396f6aaf844c7e325";
+    lib.majorVersion = 5, lib.minorVersion = 0, lib.buildNumber = 1;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 7, lib.coreMajor = 0, lib.coreMinor = 0;
+    lib.name = "\xBA\xCB\xD0\xC4\xBF\xE2";  // 核心库
+    lib.stateFlags = 0xC0000001;
+    lib.types.resize(51);  // numbers without a type used here keep an all-zero slot
+    lib.types[0] = Type("\xB4\xB0\xBF\xDA", "window", 0x800000D0);
+    lib.types[2] = Type("\xB2\xCB\xB5\xA5", "menu", 0x80000004, false);
+    lib.types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040);
+    lib.types[5] = Type("\xCD\xBC\xC6\xAC\xBF\xF2", "PicBox", 0x840100C0);
+    lib.types[6] = Type("\xCD\xE2\xD0\xCE\xBF\xF2", "ShapeBox", 0x840100C0);
+    lib.types[7] = Type("\xBB\xAD\xB0\xE5", "DrawPanel", 0x800200C0);
+    lib.types[8] = Type("\xB7\xD6\xD7\xE9\xBF\xF2", "GroupBox", 0x840140C0);
+    lib.types[9] = Type("\xB1\xEA\xC7\xA9", "Label", 0x84012040);
+    lib.types[10] = Type("\xB0\xB4\xC5\xA5", "Button", 0x80000840);
+    lib.types[11] = Type("\xD1\xA1\xD4\xF1\xBF\xF2", "CheckBox", 0x80001040);
+    lib.types[12] = Type("\xB5\xA5\xD1\xA1\xBF\xF2", "RadioBox", 0x80000440);
+    lib.types[16] = Type("\xBA\xE1\xCF\xF2\xB9\xF6\xB6\xAF\xCC\xF5", "HScrollBar", 0x80020040);
+    lib.types[18] = Type("\xBD\xF8\xB6\xC8\xCC\xF5", "ProcessBar", 0x84010040);
+    lib.types[19] = Type("\xBB\xAC\xBF\xE9\xCC\xF5", "SliderBar", 0x80000040);
+    lib.types[30] = Type("\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2", "CommonDlg", 0x80008040);
+    lib.commandCount = 50;
+    lib.commandTable = Table("kCoreLibraryCommands");
+    return lib;
+}
+
+LibrarySpec DirTreeLibrary() {
+    LibrarySpec lib;
+    lib.guid = "8c4a1f7e2b6d4e0f9a3c5d7e1f2a4b6c";
+    lib.majorVersion = 1, lib.minorVersion = 3;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
+    lib.name = "\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2";  // 目录树库
+    lib.types = {Type("\xC4\xBF\xC2\xBC\xCA\xF7", "DirTree", 0x80000040)};
+    lib.commandCount = 1;
+    lib.commandTable = Table("kDirTreeLibraryCommands");
+    return lib;
+}
+
+LibrarySpec ExtendedUiLibrary() {
+    LibrarySpec lib;
+    lib.guid = "5b2e9d3a7c14486f8e0b1a6d2c9f3e71";
+    lib.majorVersion = 2, lib.minorVersion = 0;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
+    lib.name = "\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2";  // 扩展界面库
+    lib.types.resize(5);
+    lib.types[1] = Type("\xD7\xB4\xCC\xAC\xCC\xF5", "StatusBar", 0x80100040);
+    lib.types[3] = Type("\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2", "ListView", 0x80000040);
+    lib.types[4] = Type("\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9", "TransLabel", 0x80000040);
+    lib.commandCount = 7;
+    lib.commandTable = Table("kExtendedUiLibraryCommands");
+    return lib;
+}
+
+LibrarySpec ImageLibrary() {
+    LibrarySpec lib;
+    lib.guid = "{6F1C2B7E-93D4-4A8E-B0C5-2E7A91D4F358}";
+    lib.majorVersion = 1, lib.minorVersion = 1, lib.buildNumber = 0;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 6, lib.coreMajor = 3, lib.coreMinor = 7;
+    lib.name = "\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xBF\xE2";  // 图像处理库
+    lib.stateFlags = 0x80000000;
+    lib.types = {
+        Type("\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xC0\xE0", "Image", 0, false),                   // 图像处理类
+        Type("\xD0\xB4\xB3\xF6\xCE\xC4\xB1\xBE\xD0\xC5\xCF\xA2", "TextInfo", 0, false),      // 写出文本信息
+        Type("\xD2\xE7\xB3\xF6\xCB\xE3\xB7\xA8", "OverflowMethod", 0, false),                  // 溢出算法
+        Type("\xB2\xE5\xD6\xB5\xCB\xE3\xB7\xA8", "InterpolationMethod", 0, false),             // 插值算法
+        Type("\xC1\xBF\xD7\xD3\xBB\xAF\xC0\xE0", "CQuantizer", 0, false),                      // 量子化类
+    };
+    lib.commandCount = 11;
+    lib.commandTable = Table("kImageLibraryCommands");
+    return lib;
+}
+
+LibrarySpec XpStyleLibrary() {
+    LibrarySpec lib;
+    lib.guid = "e3a7c1d95f2b4c8a9d6e0b4f7a2c5e18";
+    lib.majorVersion = 2, lib.minorVersion = 0;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
+    lib.name = "XP\xB7\xE7\xB8\xF1\xBF\xE2";  // XP风格库
+    lib.stateFlags = 0x80000000;
+    lib.commandCount = 1;
+    lib.commandTable = Table("kXpStyleLibraryCommands");
+    return lib;
+}
+
+LibrarySpec ShellLibrary() {
+    LibrarySpec lib;
+    lib.guid = "1f6b3e8d4a2c47e5b9d0c3a6e8f1b2d4";
+    lib.majorVersion = 3, lib.minorVersion = 0;
+    lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
+    lib.name = "\xCF\xB5\xCD\xB3\xBD\xE7\xC3\xE6\xBF\xE2";  // 系统界面库
+    lib.commandCount = 1;
+    lib.commandTable = Table("kShellLibraryCommands");
+    return lib;
+}
+
+std::vector<DllCommandSpec> DllCommands() {
+    const char* const functions[] = {
+        "SHBrowseForFolderA", "SHGetPathFromIDListA", "SendMessageA", "GetCurrentProcessId", "GetModuleHandleA",
+        "GetProcAddress", "GetCurrentThread", "CallWindowProcA", "CreateToolhelp32Snapshot", "Module32First",
+        "CloseHandle", "SHGetSpecialFolderLocation", "SHGetPathFromIDListA", "Process32First", "Process32Next",
+        "OpenEventA", "OpenIcon", "CreateEventA", "IsWindow", "GetForegroundWindow", "PostMessageA", "Beep",
+    };
+    std::vector<DllCommandSpec> commands;
+    for (const char* f : functions) commands.push_back({"", f});
+    commands.push_back({"kernel32", "GetModuleFileNameA"});
+    return commands;
+}
+
+Symbol RuntimeEntry(const char* name, const char* header) { return {name, header}; }
+
+}  // namespace
+
+ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers) {
+    ProgramImageSpec spec;
+    spec.libraries = {CoreLibrary(), DirTreeLibrary(), ExtendedUiLibrary(),
+                      ImageLibrary(), XpStyleLibrary(), ShellLibrary()};
+    spec.dllCommands = DllCommands();
+
+    const char* entries = "runtime/entry_table.h";
+    spec.runtimeEntries[0] = RuntimeEntry("ruvelto::RaiseRuntimeErrorCode", "runtime/runtime_error.h");
+    spec.runtimeEntries[1] = RuntimeEntry("ruvelto_call_dll_command", entries);
+    spec.runtimeEntries[2] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
+    spec.runtimeEntries[3] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
+    spec.runtimeEntries[4] = RuntimeEntry("ruvelto::runtime::EntryReadProperty", entries);
+    spec.runtimeEntries[5] = RuntimeEntry("ruvelto::runtime::EntryWriteProperty", entries);
+    spec.runtimeEntries[6] = RuntimeEntry("ruvelto::heap::Allocate", "runtime/heap.h");
+    spec.runtimeEntries[7] = RuntimeEntry("ruvelto::heap::Reallocate", "runtime/heap.h");
+    spec.runtimeEntries[8] = RuntimeEntry("ruvelto::heap::Free", "runtime/heap.h");
+    spec.runtimeEntries[9] = RuntimeEntry("ruvelto::runtime::ExitProgram", "runtime/program_exit.h");
+    spec.runtimeEntries[10] = RuntimeEntry("ruvelto::runtime::EntryRunMainLoop", entries);
+    spec.runtimeEntries[11] = RuntimeEntry("ruvelto::runtime::EntryLoadStartupWindow", entries);
+    spec.runtimeEntries[12] = RuntimeEntry("ruvelto::runtime::EntryRuntimeHelper", entries);
+
+    // The application's constants in the order its code first uses them. The empty text comes
+    // first and the empty byte set sits at offset 0x17.
+    ConstantSegment& c = spec.constants;
+    c.AddText("EmptyText", "");
+    c.AddText("SystemPromptTitle", "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE");  // 系统提示
+    c.AddText("KilobyteSuffix", "KB");
+    c.AddNumber("Thousand", 1000.0);
+    c.AddText("Backslash", "\\");
+    c.AddByteSet("EmptyByteSet", {});
+    c.AddText("ChooseSoftwarePrompt",
+              "\xC7\xEB\xB9\xB4\xD1\xA1\xD0\xE8\xD2\xAA\xB0\xB2\xD7\xB0\xB5\xC4\xC8\xED\xBC\xFE");  // 请勾选需要安装的软件
+
+    // The companion installers, each a file name and the executable's bytes.
+    c.AddText("ArchiverInstallerName", "\\Velmora_r904173_quillar.exe");
+    c.AddByteSet("ArchiverInstaller", installers.archiver);
+    c.AddText("BrowserInstallerName", "\\Velmora_r904173_browser.exe");
+    c.AddByteSet("BrowserInstaller", installers.browser);
+
+    // The class module's method table: release, copy, then its methods (linked with the app).
+    c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
+    return spec;
+}
+
+}  // namespace ruvelto::image_data

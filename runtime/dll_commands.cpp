@@ -1,0 +1,93 @@
+// DLL commands: Windows functions the application calls by number, resolved by name on first
+// use and cached per number (two numbers naming the same function resolve separately).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/entry_table.h"
+#include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
+
+namespace ruvelto::runtime {
+namespace {
+
+constexpr const char kNotFoundIn[] =
+    "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8"
+    "DLL\xBF\xE2\xCE\xC4\xBC\xFE\xA1\xB0%s\xA1\xB1\xD6\xD0\xB5\xC4\xCA\xE4\xB3\xF6\xC3\xFC\xC1\xEE\xA1\xB0%s\xA1\xB1";
+constexpr const char kNotFound[] =
+    "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8"
+    "DLL\xBF\xE2\xCE\xC4\xBC\xFE\xD6\xD0\xB5\xC4\xCA\xE4\xB3\xF6\xC3\xFC\xC1\xEE\xA1\xB0%s\xA1\xB1";
+
+const char* const kDefaultLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
+                                         "Advapi32.dll", "Mpr.dll",   "Shell32.dll"};
+
+FARPROC Lookup(HMODULE module, const char* name) {
+    if (name[0] == '#') return GetProcAddress(module, MAKEINTRESOURCEA(std::atoi(name + 1) & 0xFFFF));
+    return GetProcAddress(module, name);
+}
+
+[[noreturn]] void NotFound(const char* file, const char* name) {
+    char message[600];
+    if (*file) std::snprintf(message, sizeof message, kNotFoundIn, file, name);
+    else std::snprintf(message, sizeof message, kNotFound, name);
+    RaiseRuntimeError(message, 0);
+}
+
+}  // namespace
+
+void* ResolveDllCommand(uint32_t number) {
+    RuntimeState& state = State();
+    if (number >= state.dllCommands.size()) NotFound("", "");
+    DllCommandSlot& slot = state.dllCommands[number];
+    if (slot.address) return slot.address;
+    const char* name = slot.functionName ? slot.functionName : "";
+    const char* file = slot.libraryFile ? slot.libraryFile : "";
+
+    HMODULE module = nullptr;
+    FARPROC address = nullptr;
+    if (!*file) {
+        for (const char* library : kDefaultLibraries) {
+            module = LoadLibraryA(library);
+            if (!module) continue;
+            address = Lookup(module, name);
+            if (address) break;
+            FreeLibrary(module);
+            module = nullptr;
+        }
+    } else {
+        if (std::string(file).find(':') != std::string::npos) {
+            module = LoadLibraryA(file);
+        } else {
+            std::string candidates[] = {state.programDirectory + "\\" + file, state.moduleDirectory + file, file};
+            for (const std::string& candidate : candidates)
+                if ((module = LoadLibraryA(candidate.c_str()))) break;
+        }
+        if (module) address = Lookup(module, name);
+    }
+    if (!address) {
+        if (module) FreeLibrary(module);
+        NotFound(file, name);
+    }
+    slot.module = module;
+    slot.address = reinterpret_cast<void*>(address);
+    return slot.address;
+}
+
+}  // namespace ruvelto::runtime
+
+extern "C" void* ruvelto_resolve_dll_command(uint32_t number) { return ruvelto::runtime::ResolveDllCommand(number); }
+
+// The slot-1 thunk: resolve the number in EAX, then jump into the function with the caller's
+// stack untouched, so the function's own return goes straight back to the caller.
+#define RUVELTO_STRINGIFY2(x) #x
+#define RUVELTO_STRINGIFY(x) RUVELTO_STRINGIFY2(x)
+#define RUVELTO_SYMBOL(name) RUVELTO_STRINGIFY(__USER_LABEL_PREFIX__) #name
+asm(".text\n"
+    ".globl " RUVELTO_SYMBOL(ruvelto_call_dll_command) "\n"
+    RUVELTO_SYMBOL(ruvelto_call_dll_command) ":\n"
+    "    pushl %eax\n"
+    "    call " RUVELTO_SYMBOL(ruvelto_resolve_dll_command) "\n"
+    "    addl $4, %esp\n"
+    "    jmp *%eax\n");

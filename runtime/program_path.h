@@ -1,0 +1,19 @@
+// Where the program file lives, split the way the runtime hands it out.
+#pragma once
+#include <string>
+
+namespace ruvelto::runtime {
+
+struct ProgramPath {
+    std::string directory;  // without trailing "\"; empty when the path has no "\"
+    std::string fileName;
+};
+
+// Splits a full path at its last "\".
+ProgramPath SplitProgramPath(const std::string& fullPath);
+
+// Fills the runtime state's program directory, file name and module directory from the
+// executable's path, once.
+void EnsureProgramPath();
+
+}  // namespace ruvelto::runtime

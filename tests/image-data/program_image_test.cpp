@@ -1,0 +1,172 @@
+// Ruvelto's program image read back through the image's own structures: header words, the six
+// libraries with their type slots and command tables, the DLL commands and the constant segment.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "image-data/library_command_tables.h"
+#include "image-data/program_image_data.h"
+#include "runtime/entry_table.h"
+#include "runtime/heap.h"
+#include "runtime/program_exit.h"
+#include "runtime/runtime_error.h"
+
+namespace ruvelto::image_data {
+namespace {
+
+using runtime::FindTypeDescriptor;
+using runtime::LibraryRecord;
+using runtime::ProgramImageHeader;
+
+const ProgramImageHeader& image = kProgramImage;
+
+TEST(ProgramImage, HeaderWords) {
+    EXPECT_EQ(image.programKind, 3u);
+    EXPECT_EQ(image.reserved, 0u);
+    EXPECT_EQ(image.unitCounter, 0x10348u);
+    EXPECT_EQ(image.libraryCount, 6u);
+    EXPECT_EQ(image.dllCommandCount, 23u);
+    EXPECT_EQ(image.constantStart, ConstantSegment());
+    EXPECT_GT(image.constantLength, 0x1Fu);
+    EXPECT_EQ(image.templateLength, 0u) << "no window templates yet";
+    ASSERT_NE(image.templateStart, nullptr);
+}
+
+TEST(ProgramImage, LibrariesInTableOrder) {
+    struct Expected {
+        const char* name;
+        uint32_t major, minor, typeSlots, commands, stateFlags;
+        const CommandEntry* table;
+    } expected[] = {
+        {"\xBA\xCB\xD0\xC4\xBF\xE2", 5, 0, 51, 50, 0xC0000001, kCoreLibraryCommands},
+        {"\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2", 1, 3, 1, 1, 0, kDirTreeLibraryCommands},
+        {"\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2", 2, 0, 5, 7, 0, kExtendedUiLibraryCommands},
+        {"\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xBF\xE2", 1, 1, 5, 11, 0x80000000, kImageLibraryCommands},
+        {"XP\xB7\xE7\xB8\xF1\xBF\xE2", 2, 0, 0, 1, 0x80000000, kXpStyleLibraryCommands},
+        {"\xCF\xB5\xCD\xB3\xBD\xE7\xC3\xE6\xBF\xE2", 3, 0, 0, 1, 0, kShellLibraryCommands},
+    };
+    for (uint32_t i = 0; i < 6; ++i) {
+        const LibraryRecord& lib = *image.libraryTable[i];
+        const Expected& e = expected[i];
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(lib.formatVersion, 0x01312D65u);
+        EXPECT_STREQ(lib.name, e.name);
+        EXPECT_EQ(lib.majorVersion, e.major);
+        EXPECT_EQ(lib.minorVersion, e.minor);
+        EXPECT_EQ(lib.runtimeMajor, 3u);
+        EXPECT_EQ(lib.language, 1u);
+        EXPECT_EQ(lib.stateFlags, e.stateFlags);
+        EXPECT_EQ(lib.typeCount, e.typeSlots);
+        EXPECT_EQ(lib.commandCount, e.commands);
+        EXPECT_EQ(lib.commands, e.table);
+        EXPECT_EQ(lib.commandInfo, nullptr);
+        EXPECT_EQ(lib.constantCount, 0u);
+        EXPECT_EQ(lib.description, nullptr);
+        size_t guid = std::strlen(lib.guid);
+        EXPECT_TRUE(guid == 32 || guid == 38) << lib.guid;
+    }
+}
+
+TEST(ProgramImage, FilledTypeSlotsAndTheZeroSlotsBetweenThem) {
+    struct Filled {
+        uint32_t code;
+        const char* english;
+        uint32_t flags;
+    } filled[] = {
+        {0x10001, "window", 0x800000D0},   {0x10003, "menu", 0x80000004},       {0x10005, "EditBox", 0x80000040},
+        {0x10006, "PicBox", 0x840100C0},   {0x10007, "ShapeBox", 0x840100C0},  {0x10008, "DrawPanel", 0x800200C0},
+        {0x10009, "GroupBox", 0x840140C0}, {0x1000A, "Label", 0x84012040},     {0x1000B, "Button", 0x80000840},
+        {0x1000C, "CheckBox", 0x80001040}, {0x1000D, "RadioBox", 0x80000440},  {0x10011, "HScrollBar", 0x80020040},
+        {0x10013, "ProcessBar", 0x84010040}, {0x10014, "SliderBar", 0x80000040}, {0x1001F, "CommonDlg", 0x80008040},
+        {0x20001, "DirTree", 0},           {0x30002, "StatusBar", 0},          {0x30004, "ListView", 0},
+        {0x30005, "TransLabel", 0},        {0x40001, "Image", 0},
+    };
+    int coreFilled = 0;
+    for (const Filled& f : filled) {
+        const runtime::TypeDescriptor* type = FindTypeDescriptor(image, f.code);
+        ASSERT_NE(type, nullptr) << std::hex << f.code;
+        EXPECT_STREQ(type->englishName, f.english);
+        EXPECT_NE(type->chineseName[0], '\0');
+        if (f.flags) {
+            EXPECT_EQ(type->flags, f.flags) << f.english;
+        }
+        if (f.code >> 16 == 1) ++coreFilled;
+    }
+    EXPECT_EQ(coreFilled, 15);
+    EXPECT_STREQ(FindTypeDescriptor(image, 0x40001)->chineseName, "\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xC0\xE0");
+
+    // Unused numbers keep an all-zero slot; they are descriptors, not the table's end.
+    static const runtime::TypeDescriptor zero{};
+    for (uint32_t code : {0x10002u, 0x10004u, 0x10033u, 0x30001u, 0x30003u}) {
+        const runtime::TypeDescriptor* type = FindTypeDescriptor(image, code);
+        ASSERT_NE(type, nullptr) << std::hex << code;
+        EXPECT_EQ(std::memcmp(type, &zero, sizeof zero), 0) << std::hex << code;
+    }
+    // Outside the tables there is none.
+    for (uint32_t code : {0x10034u, 0x10000u, 0x20002u, 0x50001u, 0x70001u, 0u})
+        EXPECT_EQ(FindTypeDescriptor(image, code), nullptr) << std::hex << code;
+
+    // Window component types start with the eight common properties.
+    const runtime::TypeDescriptor* button = FindTypeDescriptor(image, 0x1000B);
+    ASSERT_GE(button->propertyCount, 8u);
+    EXPECT_EQ(button->properties[0].typeAndState, 0xE00003E8u);
+    EXPECT_EQ(button->properties[7].typeAndState & 0xFFFF, 1011u);
+}
+
+TEST(ProgramImage, DllCommandTable) {
+    EXPECT_STREQ(image.dllFunctionNames[0], "SHBrowseForFolderA");
+    EXPECT_STREQ(image.dllFunctionNames[1], "SHGetPathFromIDListA");
+    EXPECT_STREQ(image.dllFunctionNames[12], "SHGetPathFromIDListA");
+    EXPECT_STREQ(image.dllFunctionNames[21], "Beep");
+    EXPECT_STREQ(image.dllFunctionNames[22], "GetModuleFileNameA");
+    EXPECT_STREQ(image.dllLibraryFiles[22], "kernel32");
+    for (uint32_t i = 0; i < 22; ++i) EXPECT_STREQ(image.dllLibraryFiles[i], "") << i;
+}
+
+TEST(ProgramImage, ConstantSegment) {
+    const uint8_t* c = image.constantStart;
+    EXPECT_EQ(c[0], 0) << "the empty text is the first byte";
+    EXPECT_EQ(constant_offset::EmptyByteSet, 0x17u);
+    uint32_t header[2];
+    std::memcpy(header, c + 0x17, 8);
+    EXPECT_EQ(header[0], 1u);
+    EXPECT_EQ(header[1], 0u);
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(constant::EmptyByteSet()), c + 0x17);
+    EXPECT_STREQ(constant::ArchiverInstallerName(), "\\Velmora_r904173_quillar.exe");
+    EXPECT_STREQ(constant::BrowserInstallerName(), "\\Velmora_r904173_browser.exe");
+    EXPECT_EQ(constant::ArchiverInstaller()->dimensions, 1u);
+    EXPECT_GT(constant::ArchiverInstaller()->count, 0u);
+    EXPECT_EQ(*constant::Thousand(), 1000.0);
+    // The class method table runs to the segment's end.
+    EXPECT_EQ(constant_offset::ClassMethodTable + 16 * 4, image.constantLength);
+}
+
+TEST(ProgramImage, RuntimeEntryTable) {
+    EXPECT_EQ(kRuntimeEntries.raiseError, &RaiseRuntimeErrorCode);
+    EXPECT_EQ(kRuntimeEntries.callDllCommand, &ruvelto_call_dll_command);
+    EXPECT_EQ(kRuntimeEntries.callCommand, &runtime::EntryCallCommand);
+    EXPECT_EQ(kRuntimeEntries.callCoreCommand, &runtime::EntryCallCommand);
+    EXPECT_EQ(kRuntimeEntries.allocate, &heap::Allocate);
+    EXPECT_EQ(kRuntimeEntries.reallocate, &heap::Reallocate);
+    EXPECT_EQ(kRuntimeEntries.free, &heap::Free);
+    EXPECT_EQ(kRuntimeEntries.exitProgram, &runtime::ExitProgram);
+    EXPECT_EQ(kRuntimeEntries.runtimeHelper, &runtime::EntryRuntimeHelper);
+}
+
+// The built program carries the same image: its constant segment's opening bytes and the
+// library names are in the executable file.
+TEST(ProgramImage, TheBuiltProgramCarriesIt) {
+    std::ifstream exe(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so", std::ios::binary);
+    if (!exe) GTEST_SKIP() << "ruvelto.exe not built";
+    std::string bytes((std::istreambuf_iterator<char>(exe)), std::istreambuf_iterator<char>());
+    std::string opening(reinterpret_cast<const char*>(image.constantStart), 0x1F);
+    EXPECT_NE(bytes.find(opening), std::string::npos);
+    for (uint32_t i = 0; i < image.libraryCount; ++i)
+        EXPECT_NE(bytes.find(image.libraryTable[i]->guid), std::string::npos) << i;
+}
+
+}  // namespace
+}  // namespace ruvelto::image_data
