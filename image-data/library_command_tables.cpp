@@ -2,6 +2,8 @@
 // entry's nullptr with the command's function, e.g. `/* 3 */ &commands::TextLength,`.
 #include "image-data/library_command_tables.h"
 
+#include "image/library_entry.h"
+
 namespace ruvelto::image_data {
 
 const CommandEntry kCoreLibraryCommands[50] = {
@@ -68,17 +70,17 @@ const CommandEntry kExtendedUiLibraryCommands[7] = {
 };
 
 const CommandEntry kImageLibraryCommands[11] = {
-    /* 0 DecodeFromFile */ nullptr,
-    /* 1 GetJpegQuality */ nullptr,
-    /* 2 EecodeToBin */ nullptr,
-    /* 3 SetJpegScale */ nullptr,
-    /* 4 SetJpegQuality */ nullptr,
-    /* 5 GetWidth */ nullptr,
-    /* 6 GetHeight */ nullptr,
-    /* 7 Destroy */ nullptr,
-    /* 8 DecodeFromBin */ nullptr,
-    /* 9 EecodeToFile */ nullptr,
-    /* 10 Free */ nullptr,
+    /* 0 DecodeFromFile */ &image::BoundDecodeFromFile,
+    /* 1 GetJpegQuality */ &image::BoundGetJpegQuality,
+    /* 2 EecodeToBin */ &image::BoundEncodeToBin,
+    /* 3 SetJpegScale */ &image::BoundSetJpegScale,
+    /* 4 SetJpegQuality */ &image::BoundSetJpegQuality,
+    /* 5 GetWidth */ &image::BoundGetWidth,
+    /* 6 GetHeight */ &image::BoundGetHeight,
+    /* 7 Destroy */ &image::BoundDestroy,
+    /* 8 DecodeFromBin */ &image::BoundDecodeFromBin,
+    /* 9 EecodeToFile */ &image::BoundEncodeToFile,
+    /* 10 Free */ &image::BoundFree,
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {

@@ -112,11 +112,22 @@ const int kBoundLibraryCommands[kBoundCommandCount] = {
     kGetHeight,      kDestroy,        kDecodeFromBin, kEncodeToFile, kFree,
 };
 
+void BoundDecodeFromFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromFile>(r, n, a); }
+void BoundGetJpegQuality(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kGetJpegQuality>(r, n, a); }
+void BoundEncodeToBin(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kEncodeToBin>(r, n, a); }
+void BoundSetJpegScale(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetJpegScale>(r, n, a); }
+void BoundSetJpegQuality(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetJpegQuality>(r, n, a); }
+void BoundGetWidth(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kGetWidth>(r, n, a); }
+void BoundGetHeight(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kGetHeight>(r, n, a); }
+void BoundDestroy(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDestroy>(r, n, a); }
+void BoundDecodeFromBin(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromBin>(r, n, a); }
+void BoundEncodeToFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kEncodeToFile>(r, n, a); }
+void BoundFree(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kFree>(r, n, a); }
+
 const CommandEntry kImageBoundCommands[kBoundCommandCount] = {
-    Forward<kDecodeFromFile>, Forward<kGetJpegQuality>, Forward<kEncodeToBin>,
-    Forward<kSetJpegScale>,   Forward<kSetJpegQuality>, Forward<kGetWidth>,
-    Forward<kGetHeight>,      Forward<kDestroy>,        Forward<kDecodeFromBin>,
-    Forward<kEncodeToFile>,   Forward<kFree>,
+    BoundDecodeFromFile, BoundGetJpegQuality, BoundEncodeToBin,  BoundSetJpegScale,
+    BoundSetJpegQuality, BoundGetWidth,       BoundGetHeight,    BoundDestroy,
+    BoundDecodeFromBin,  BoundEncodeToFile,   BoundFree,
 };
 
 intptr_t ImageLibraryNotify(int32_t message, intptr_t arg1, intptr_t) {

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "runtime/service_codes.h"
+
 namespace ruvelto::image {
 
 namespace {
 ServiceCallback g_services = nullptr;
-constexpr int32_t kServiceAllocate = 2024;
-constexpr int32_t kServiceFree = 2025;
 }  // namespace
 
 void SetRuntimeServices(ServiceCallback services) { g_services = services; }

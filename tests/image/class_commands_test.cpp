@@ -6,15 +6,20 @@
 
 #include "image/class_commands.h"
 #include "image/library_memory.h"
+#include "runtime/heap.h"
+#include "runtime/service_codes.h"
 #include "tests/image/test_files.h"
 
 namespace ruvelto::image {
 namespace {
 
 // The runtime's allocation services as the library sees them in the native build.
-intptr_t HeapServices(int32_t code, intptr_t a, intptr_t) {
-    if (code == 2024) return reinterpret_cast<intptr_t>(std::malloc(size_t(a)));
-    if (code == 2025) std::free(reinterpret_cast<void*>(a));
+// The runtime's allocation services over its real heap; the whole service callback is part of
+// the Windows build, where image_library_test drives the library through it.
+intptr_t HeapServices(int32_t code, intptr_t size, intptr_t unchecked) {
+    if (code == kServiceAllocate)
+        return reinterpret_cast<intptr_t>(unchecked ? heap::AllocateUnchecked(uint32_t(size)) : heap::Allocate(uint32_t(size)));
+    if (code == kServiceFree) heap::Free(reinterpret_cast<void*>(size));
     return 0;
 }
 

@@ -59,7 +59,9 @@ TEST(Transforms, FlipMirrorAndTurnsMoveEveryPixel) {
         ASSERT_EQ(image.Header.Height, w);
         for (int32_t y = 0; y < w; ++y)
             for (int32_t x = 0; x < h; ++x) ASSERT_TRUE(SamePixel(image, x, y, original, y, h - 1 - x));
-        if (bits > 1) EXPECT_EQ(image.Info.Progress, 100);  // block copies report progress
+        if (bits > 1) {
+            EXPECT_EQ(image.Info.Progress, 100);  // block copies report progress
+        }
         ASSERT_TRUE(image.RotateRight());
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x) ASSERT_TRUE(SamePixel(image, x, y, original, x, y));
