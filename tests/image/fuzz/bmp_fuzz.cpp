@@ -8,7 +8,7 @@
 using namespace ruvelto::image;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SetPixelMemoryBoundForTesting(4000000);
+    SetPixelMemoryBoundForTesting(250000);  // pictures up to 8 MB keep runs fast
     MemStream in(data, size);
     BmpCodec codec;
     if (!codec.Decode(in) || !codec.IsValid()) return 0;

@@ -7,7 +7,7 @@
 using namespace ruvelto::image;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SetPixelMemoryBoundForTesting(4000000);
+    SetPixelMemoryBoundForTesting(250000);  // pictures up to 8 MB keep runs fast
     Image image;
     if (!image.Decode(data, size, IMAGE_FORMAT_UNKNOWN)) return 0;
     if (uint64_t{image.GetWidth()} * image.GetHeight() > 1000000) return 0;  // keep runs fast
