@@ -96,6 +96,7 @@ LibrarySpec ImageLibrary() {
     };
     lib.commandCount = 11;
     lib.commandTable = Table("kImageLibraryCommands");
+    lib.notify = {"ruvelto::image::ImageLibraryNotify", "image/library_entry.h"};
     return lib;
 }
 
