@@ -101,3 +101,25 @@ TEST(Dispatch, SaveCreatesTheFileBeforeEncoding) {
 
 }  // namespace
 }  // namespace ruvelto::image
+
+namespace ruvelto::image {
+namespace {
+
+#ifdef RUVELTO_WIN32_PATHS
+// The application hands over GBK Windows paths; the file layer passes them to Win32 as they are.
+TEST(Dispatch, GbkPathsReachTheFileSystem) {
+    const std::string dir = test::ScratchDir();
+    const std::string gbkName = "\xCD\xBC\xC6\xAC.bmp";  // 图片.bmp
+    Image image;
+    ASSERT_TRUE(image.Create(3, 3, 24, 0));
+    image.Clear(7);
+    ASSERT_TRUE(image.Save((test::ApiPath(dir) + "\\" + gbkName).c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/\xE5\x9B\xBE\xE7\x89\x87.bmp"));  // UTF-8 on the Unix side
+    Image back;
+    EXPECT_TRUE(back.Load((test::ApiPath(dir) + "\\" + gbkName).c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_EQ(back.GetPixelColor(2, 2).green, 7);
+}
+#endif
+
+}  // namespace
+}  // namespace ruvelto::image
