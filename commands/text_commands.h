@@ -58,12 +58,4 @@ RUVELTO_COMMAND(GetRandom);      // [minimum], [maximum] -> int
 
 #undef RUVELTO_COMMAND
 
-// Where each of these sits in the core library's command table.
-struct CommandSlot {
-    int32_t index;
-    const char* name;
-    CommandEntry entry;
-};
-extern const CommandSlot kTextNumberTimeCommands[28];
-
 }  // namespace ruvelto::core_commands

@@ -5,7 +5,8 @@
 
 namespace ruvelto::forms {
 
-// Safe to call more than once.
+// Called by the process before the runtime starts, and by the core library's notify entry;
+// safe to call more than once.
 void InstallFormsEngine();
 
 // The core library's notify entry: message 1 stores the service callback and installs the

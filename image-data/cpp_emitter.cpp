@@ -45,6 +45,22 @@ void CollectHeaders(const Symbol& s, std::set<std::string>& headers) {
     if (!s.cppName.empty() && !s.header.empty()) headers.insert(s.header);
 }
 
+// The code base: one 16-byte jump stub per event handler, so that template handler offsets
+// (16 * stub number) stay fixed however the application's code is laid out.
+std::string CodeBaseStubs(const ProgramImageSpec& spec) {
+    std::ostringstream out;
+    out << "extern \"C\" void ruvelto_code_base();\n";
+    for (const std::string& symbol : spec.handlerSymbols) out << "extern \"C\" void " << symbol << "();\n";
+    out << "#define RUVELTO_ASM_NAME2(x) #x\n#define RUVELTO_ASM_NAME(x) RUVELTO_ASM_NAME2(x)\n"
+        << "#define RUVELTO_ASM_SYMBOL(name) RUVELTO_ASM_NAME(__USER_LABEL_PREFIX__) #name\n"
+        << "asm(\".text\\n.balign 16\\n.globl \" RUVELTO_ASM_SYMBOL(ruvelto_code_base) \"\\n\"\n"
+        << "    RUVELTO_ASM_SYMBOL(ruvelto_code_base) \":\\n\"\n";
+    for (const std::string& symbol : spec.handlerSymbols)
+        out << "    \"    jmp \" RUVELTO_ASM_SYMBOL(" << symbol << ") \"\\n    .balign 16\\n\"\n";
+    out << "    \"    nop\\n\");\n\n";
+    return out.str();
+}
+
 }  // namespace
 
 std::string CppStringLiteral(const std::string& bytes) {
@@ -178,6 +194,7 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
     src << "alignas(4) const unsigned char kTemplateSegment[" << templates.size() << "] = {\n    "
         << ByteList(templates) << "\n};\n\n";
     src << "}  // namespace\n\n";
+    src << "}  // namespace ruvelto::image_data\n\n" << CodeBaseStubs(spec) << "namespace ruvelto::image_data {\n\n";
 
     src << "const unsigned char* ConstantSegment() {\n"
         << "    return reinterpret_cast<const unsigned char*>(&kConstantSegmentData);\n}\n\n";
@@ -188,7 +205,7 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
 
     src << "const ProgramImageHeader kProgramImage = {\n"
         << "    " << spec.programKind << ", " << spec.reserved << ", " << Hex(spec.unitCounter) << ",\n"
-        << "    " << CodeAddress(spec.codeBase) << ",\n"
+        << "    " << (spec.codeBase.IsNull() ? "reinterpret_cast<const void*>(&ruvelto_code_base)" : CodeAddress(spec.codeBase)) << ",\n"
         << "    reinterpret_cast<const uint8_t*>(&kConstantSegmentData), " << spec.constants.Size() << ",\n"
         << "    kTemplateSegment, " << spec.templateSegment.size() << ",\n"
         << "    " << spec.libraries.size() << ", kLibraryTable,\n"

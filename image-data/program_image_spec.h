@@ -94,6 +94,9 @@ struct ProgramImageSpec {
     Symbol runtimeEntries[kRuntimeEntryCount];
     ConstantSegment constants;
     std::vector<uint8_t> templateSegment;  // empty: the program has no windows
+    // The application's event handlers (C symbols) that template handler offsets count to, in
+    // stub order. Emitted as a block of jump stubs that is the code base, unless codeBase is set.
+    std::vector<std::string> handlerSymbols;
 };
 
 }  // namespace ruvelto::image_data

@@ -1,5 +1,8 @@
 #include "image-data/ruvelto_image.h"
 
+#include "image-data/template_writer.h"
+#include "image-data/windows/program_windows.h"
+
 namespace ruvelto::image_data {
 namespace {
 
@@ -93,6 +96,7 @@ LibrarySpec ImageLibrary() {
     };
     lib.commandCount = 11;
     lib.commandTable = Table("kImageLibraryCommands");
+    lib.notify = {"ruvelto::image::ImageLibraryNotify", "image/library_entry.h"};
     return lib;
 }
 
@@ -177,6 +181,10 @@ ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers) {
 
     // The class module's method table: release, copy, then its methods (linked with the app).
     c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
+
+    TemplateSegment templates = WriteTemplateSegment(ProgramWindows());
+    spec.templateSegment = std::move(templates.bytes);
+    spec.handlerSymbols = std::move(templates.handlers);
     return spec;
 }
 

@@ -10,39 +10,68 @@
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/service_codes.h"
+#include "runtime/services.h"
 
 namespace ruvelto::runtime {
+namespace {
+
+ExitHooks exitHooks;
+
+void Run(void (*hook)()) {
+    if (hook) hook();
+}
+
+}  // namespace
+
+void SetExitHooks(const ExitHooks& hooks) { exitHooks = hooks; }
+
+void RunExitSequence() {
+    RuntimeState& state = State();
+    ++state.eventSuppression;
+    if (state.exiting) return;
+    state.exiting = true;
+    Run(exitHooks.clearChildWindows);
+    Run(Forms().releaseWindows);
+
+    if (auto cleanup = state.cleanupRoutine) {
+        state.cleanupRoutine = nullptr;  // once, even if it ends the program itself
+        cleanup();
+    }
+
+    for (size_t i = 0; i < state.libraries.size(); ++i) {
+        const LibraryRecord* record = state.libraries[i];
+        if (record && record->notify) record->notify(kNotifyExit, state.libraryWords[i], 0);
+    }
+    state.libraries.clear();
+    state.libraryWords.clear();
+
+    for (DllCommandSlot& slot : state.dllCommands)
+        if (slot.module) FreeLibrary(static_cast<HMODULE>(slot.module));
+    state.dllCommands.clear();
+    heap::ClearReadOnlyRanges();
+
+    for (void*& icon : state.programIcons)
+        if (icon) DestroyIcon(static_cast<HICON>(icon)), icon = nullptr;
+    if (state.hiddenWindow) DestroyWindow(static_cast<HWND>(state.hiddenWindow)), state.hiddenWindow = nullptr;
+
+    Run(exitHooks.releaseHelperObjects);
+    RuntimeService(kServiceStopSound, 0, 0);
+    Run(exitHooks.releasePictures);
+
+    if (state.oleInitialised) OleUninitialize(), state.oleInitialised = false;
+}
 
 void ExitProgram(int32_t exitCode) {
     RuntimeState& state = State();
-    ++state.eventSuppression;
     if (state.mainThreadId && GetCurrentThreadId() != state.mainThreadId) {
-        // Only the main thread may take the runtime down; another thread asks it to.
-        if (state.hiddenWindow) SendMessageA(static_cast<HWND>(state.hiddenWindow), 0x83E7, exitCode, 0);
+        ++state.eventSuppression;
+        // Only the main thread may take the runtime down; it ends the process while handling
+        // the request. When it cannot (exit already under way), this thread ends it.
+        if (state.hiddenWindow)
+            SendMessageA(static_cast<HWND>(state.hiddenWindow), kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
         ExitProcess(static_cast<UINT>(exitCode));
     }
-    if (!state.exiting) {
-        state.exiting = true;
-        if (Forms().releaseWindows) Forms().releaseWindows();
-        if (auto cleanup = state.cleanupRoutine) {
-            state.cleanupRoutine = nullptr;
-            cleanup();
-        }
-        for (size_t i = 0; i < state.libraries.size(); ++i) {
-            const LibraryRecord* record = state.libraries[i];
-            if (record && record->notify) record->notify(kNotifyExit, state.libraryWords[i], 0);
-        }
-        state.libraries.clear();
-        state.libraryWords.clear();
-        for (DllCommandSlot& slot : state.dllCommands)
-            if (slot.module) FreeLibrary(static_cast<HMODULE>(slot.module));
-        state.dllCommands.clear();
-        heap::ClearReadOnlyRanges();
-        for (void*& icon : state.programIcons)
-            if (icon) DestroyIcon(static_cast<HICON>(icon)), icon = nullptr;
-        if (state.hiddenWindow) DestroyWindow(static_cast<HWND>(state.hiddenWindow)), state.hiddenWindow = nullptr;
-        if (state.oleInitialised) OleUninitialize(), state.oleInitialised = false;
-    }
+    RunExitSequence();
     ExitProcess(static_cast<UINT>(exitCode));
 }
 

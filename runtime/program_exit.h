@@ -4,7 +4,25 @@
 
 namespace ruvelto::runtime {
 
-// Runs the exit sequence once and ends the process with exitCode.
+// The message another thread sends to the hidden window to have the main thread end the
+// program (wParam: the exit code).
+constexpr uint32_t kExitRequestMessage = 0x83E7;
+
+// Runs the exit sequence once and ends the process with exitCode. From a thread other than the
+// main thread the request is forwarded to the main thread through the hidden window.
 [[noreturn]] void ExitProgram(int32_t exitCode);
+
+// The exit sequence without ending the process: what the runtime application object's
+// destruction does at a normal shutdown. Runs once; later calls do nothing.
+void RunExitSequence();
+
+// Subsystems above the runtime that keep things the exit sequence must release install their
+// part here; a null entry is skipped.
+struct ExitHooks {
+    void (*clearChildWindows)() = nullptr;    // the window list of services 1012-1013
+    void (*releaseHelperObjects)() = nullptr;  // the runtime's remaining helper objects
+    void (*releasePictures)() = nullptr;       // every registered picture object and the list
+};
+void SetExitHooks(const ExitHooks& hooks);
 
 }  // namespace ruvelto::runtime

@@ -8,6 +8,7 @@
 
 #include "runtime/forms_hooks.h"
 #include "runtime/heap.h"
+#include "runtime/program_exit.h"
 #include "runtime/program_path.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
@@ -21,9 +22,19 @@ constexpr const char kTemplatesUnreadable[] =
     "\xD4\xD8\xC8\xEB\xB4\xB0\xBF\xDA\xC4\xA3\xB0\xE5\xCA\xFD\xBE\xDD\xB6\xCE\xB3\xF6\xB4\xED!";  // 载入窗口模板数据段出错!
 constexpr const char kHiddenWindowClass[] = "RuveltoRuntimeWindow";
 
+// The hidden window receives the exit requests of other threads, so that the exit sequence
+// always runs on the main thread.
+LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kExitRequestMessage) {
+        if (!State().exiting) ExitProgram(static_cast<int32_t>(wParam));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 HWND CreateHiddenWindow() {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = HiddenWindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));

@@ -1,0 +1,183 @@
+// Lifecycle of the image object: creation under the memory bound, release, and the three ways
+// settings and buffers move between objects (Transfer, CopyInfo, Ghost).
+#include "image/image.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/bitmap_header.h"
+#include "image/stream.h"
+
+namespace ruvelto::image {
+
+namespace {
+uint64_t g_pixelMemoryBound = kPixelMemoryBound;
+}
+
+void SetPixelMemoryBoundForTesting(uint64_t bound) { g_pixelMemoryBound = bound; }
+
+void FreeMemory(void* buffer) { std::free(buffer); }
+
+Image::Image(int32_t format) { Startup(format); }
+
+Image::~Image() { Destroy(); }
+
+void Image::Startup(int32_t format) {
+    Dib = nullptr;
+    Selection = nullptr;
+    Alpha = nullptr;
+    Layers = nullptr;
+    Header = BitmapInfoHeader{};
+    Info = ImageInfo{};
+    Info.Type = format;
+    SetXDPI(96);
+    SetYDPI(96);
+}
+
+void Image::SetLastError(const char* text) {
+    std::strncpy(Info.LastError, text, sizeof Info.LastError - 1);
+    Info.LastError[sizeof Info.LastError - 1] = 0;
+}
+
+void Image::SetXDPI(int32_t dpi) {
+    Info.XDPI = dpi > 0 ? dpi : 96;
+    Header.XPelsPerMeter = static_cast<int32_t>(std::floor(Info.XDPI * 39.37007874015748 + 0.5));
+}
+
+void Image::SetYDPI(int32_t dpi) {
+    Info.YDPI = dpi > 0 ? dpi : 96;
+    Header.YPelsPerMeter = static_cast<int32_t>(std::floor(Info.YDPI * 39.37007874015748 + 0.5));
+}
+
+uint8_t* Image::Create(uint32_t width, uint32_t height, uint32_t bits, int32_t format) {
+    if (!Destroy()) return nullptr;
+    if (width == 0 || height == 0) {
+        SetLastError(kErrZeroSize);
+        return nullptr;
+    }
+    bits = bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
+
+    // width x height x bits / 256 against the bound, in 64 bits without overflow; beyond that the
+    // header's signed fields and the 32-bit block size must hold the picture.
+    const uint64_t pixels = uint64_t{width} * height;
+    const bool overBound = pixels > UINT64_MAX / bits || pixels * bits / 256 > g_pixelMemoryBound;
+    const uint64_t effWidth = (uint64_t{width} * bits + 31) / 32 * 4;
+    const uint64_t paletteBytes = bits == 24 ? 0 : 4u << bits;
+    const uint64_t total = kInfoHeaderSize + paletteBytes + effWidth * height;
+    if (overBound || width > INT32_MAX || height > INT32_MAX || total > UINT32_MAX ||
+        total > SIZE_MAX) {
+        SetLastError(kErrMemoryBound);
+        return nullptr;
+    }
+
+    Header.ClrUsed = bits == 24 ? 0 : 1u << bits;
+    Info.Type = format;
+    Info.EffWidth = static_cast<uint32_t>(effWidth);
+    Header.Size = kInfoHeaderSize;
+    Header.Width = static_cast<int32_t>(width);
+    Header.Height = static_cast<int32_t>(height);
+    Header.Planes = 1;
+    Header.BitCount = static_cast<uint16_t>(bits);
+    Header.Compression = 0;
+    Header.SizeImage = static_cast<uint32_t>(effWidth * height);
+    Header.ClrImportant = 0;
+
+    Dib = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
+    if (!Dib) {
+        SetLastError(kErrNoMemory);
+        return nullptr;
+    }
+    std::memset(Dib + kInfoHeaderSize, 0, GetPaletteSize());
+    InvalidateNearestCache();
+    std::free(Selection);
+    Selection = nullptr;
+    AlphaDelete();
+    StoreInfoHeader(Dib, Header);
+    Info.Bits = Dib + kInfoHeaderSize + GetPaletteSize();
+    return Dib;
+}
+
+bool Image::Destroy() {
+    if (Info.GhostOf) return false;
+    if (Layers) {
+        for (int32_t i = 0; i < Info.NumLayers; ++i) delete Layers[i];
+        delete[] Layers;
+        Layers = nullptr;
+    }
+    std::free(Selection);
+    Selection = nullptr;
+    std::free(Alpha);
+    Alpha = nullptr;
+    std::free(Dib);
+    Dib = nullptr;
+    Info.Bits = nullptr;
+    return true;
+}
+
+bool Image::Transfer(Image& source) {
+    if (&source == this || !Destroy()) return false;
+    Header = source.Header;
+    Info = source.Info;
+    Dib = source.Dib;
+    Selection = source.Selection;
+    Alpha = source.Alpha;
+    Layers = source.Layers;
+    source.Header = BitmapInfoHeader{};
+    source.Info = ImageInfo{};
+    source.Info.JpegQuality = 0;
+    source.Info.AlphaMax = 0;
+    source.Info.TransIndex = 0;
+    source.Info.Enabled = false;
+    source.Info.XDPI = source.Info.YDPI = 0;
+    source.Dib = nullptr;
+    source.Selection = nullptr;
+    source.Alpha = nullptr;
+    source.Layers = nullptr;
+    return true;
+}
+
+void Image::CopyInfo(const Image& source) {
+    if (Dib || &source == this) return;
+    Info = source.Info;
+    // The pointers name the source's buffers and role; this object owns neither.
+    Info.Bits = nullptr;
+    Info.GhostOf = nullptr;
+}
+
+void Image::Ghost(Image& source) {
+    Destroy();
+    Header = source.Header;
+    Info = source.Info;
+    Dib = source.Dib;
+    Selection = source.Selection;
+    Alpha = source.Alpha;
+    Layers = source.Layers;
+    Info.GhostOf = &source;
+}
+
+bool Image::EncodeSafeCheck(Stream* stream) {
+    if (!stream) {
+        SetLastError(kErrNoStream);
+        return false;
+    }
+    if (!Dib) {
+        SetLastError(kErrNoPicture);
+        return false;
+    }
+    return true;
+}
+
+uint8_t* Image::GetBits(uint32_t row) const {
+    if (!Dib || !Info.Bits) return nullptr;
+    if (row == 0) return Info.Bits;
+    if (row >= GetHeight()) return nullptr;
+    return Info.Bits + size_t{row} * Info.EffWidth;
+}
+
+RgbQuad* Image::GetPalette() const {
+    if (!Dib || Header.ClrUsed == 0) return nullptr;
+    return reinterpret_cast<RgbQuad*>(Dib + kInfoHeaderSize);
+}
+
+}  // namespace ruvelto::image

@@ -1,0 +1,62 @@
+// Win32 file layer: the application hands over GBK Windows paths, which the ...A functions take
+// as they are.
+#include <windows.h>
+
+#include "image/platform_file.h"
+
+namespace ruvelto::image {
+
+namespace {
+HANDLE AsHandle(PlatformFile file) { return reinterpret_cast<HANDLE>(file); }
+}  // namespace
+
+PlatformFile OpenPlatformFile(const char* path, bool forWriting) {
+    HANDLE h = forWriting
+        ? CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
+        : CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return h == INVALID_HANDLE_VALUE ? kNoPlatformFile : reinterpret_cast<PlatformFile>(h);
+}
+
+void ClosePlatformFile(PlatformFile file) {
+    if (file != kNoPlatformFile) CloseHandle(AsHandle(file));
+}
+
+int64_t ReadPlatformFile(PlatformFile file, void* buffer, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        const DWORD chunk = length - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length - done);
+        DWORD got = 0;
+        if (!ReadFile(AsHandle(file), static_cast<char*>(buffer) + done, chunk, &got, nullptr))
+            return done ? static_cast<int64_t>(done) : -1;
+        if (got == 0) break;
+        done += got;
+    }
+    return static_cast<int64_t>(done);
+}
+
+int64_t WritePlatformFile(PlatformFile file, const void* buffer, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        const DWORD chunk = length - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length - done);
+        DWORD put = 0;
+        if (!WriteFile(AsHandle(file), static_cast<const char*>(buffer) + done, chunk, &put, nullptr) || put == 0)
+            return done ? static_cast<int64_t>(done) : -1;
+        done += put;
+    }
+    return static_cast<int64_t>(done);
+}
+
+bool SeekPlatformFile(PlatformFile file, int64_t position) {
+    LARGE_INTEGER to;
+    to.QuadPart = position;
+    return SetFilePointerEx(AsHandle(file), to, nullptr, FILE_BEGIN) != 0;
+}
+
+int64_t PlatformFileSize(PlatformFile file) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(AsHandle(file), &size)) return -1;
+    return size.QuadPart;
+}
+
+}  // namespace ruvelto::image

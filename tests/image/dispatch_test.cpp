@@ -1,0 +1,125 @@
+// The format dispatch: named formats, the probe, texts, and the caller's picture on failure.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "image/codec.h"
+#include "image/mem_stream.h"
+#include "tests/image/test_files.h"
+
+namespace ruvelto::image {
+namespace {
+
+std::vector<uint8_t> SmallBmp() {
+    Image image;
+    image.Create(4, 3, 24, 0);
+    image.Clear(0x42);
+    uint8_t* out = nullptr;
+    size_t size = 0;
+    image.Encode(&out, &size, IMAGE_FORMAT_BMP);
+    std::vector<uint8_t> bytes(out, out + size);
+    FreeMemory(out);
+    return bytes;
+}
+
+TEST(Dispatch, ProbeFindsAnIconNamedAsBmp) {
+    const std::vector<uint8_t> ico = test::ReadFileBytes(test::CorpusPath("ico/gfxprim/8bpp_8x8.ico"));
+    ASSERT_FALSE(ico.empty());
+    Image named, probed;
+    EXPECT_FALSE(named.Decode(ico.data(), ico.size(), IMAGE_FORMAT_BMP));  // memory decode: one attempt
+    EXPECT_TRUE(probed.Decode(ico.data(), ico.size(), IMAGE_FORMAT_UNKNOWN));
+    EXPECT_EQ(probed.Info.Type, IMAGE_FORMAT_ICO);
+    // The file load retries with the probe.
+    Image loaded;
+    EXPECT_TRUE(loaded.Load(test::ApiPath(test::CorpusPath("ico/gfxprim/8bpp_8x8.ico")).c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_EQ(loaded.GetWidth(), 8u);
+}
+
+TEST(Dispatch, PngNamedAsBmpFailsTheBmpAttemptAndGoesToTheProbe) {
+    const std::string png = test::ApiPath(test::CorpusPath("png/pngsuite/basn2c08.png"));
+    Image image;
+    const bool decoded = image.Load(png.c_str(), IMAGE_FORMAT_BMP);
+    if (MakeCodec(IMAGE_FORMAT_PNG)) {
+        EXPECT_TRUE(decoded);
+        EXPECT_EQ(image.Info.Type, IMAGE_FORMAT_PNG);
+    } else {
+        // Until the PNG codec is in the table the probe fails too; the text is the BMP codec's.
+        EXPECT_FALSE(decoded);
+        EXPECT_STREQ(image.Info.LastError, "Error reading BMP info");
+    }
+}
+
+TEST(Dispatch, FailedDecodeKeepsTheCallersPicture) {
+    const std::vector<uint8_t> bmp = SmallBmp();
+    Image image;
+    ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), IMAGE_FORMAT_BMP));
+    image.Info.JpegQuality = 150;
+    const std::vector<uint8_t> junk(100, 0xAB);
+    EXPECT_FALSE(image.Decode(junk.data(), junk.size(), IMAGE_FORMAT_UNKNOWN));
+    EXPECT_STREQ(image.Info.LastError, kErrUnknownDecodeFormat);
+    EXPECT_FALSE(image.Decode(junk.data(), junk.size(), 16));
+    EXPECT_STREQ(image.Info.LastError, kErrUnknownDecodeFormat);
+    ASSERT_TRUE(image.IsValid());
+    EXPECT_EQ(image.GetPixelColor(3, 2).red, 0x42);
+    // Settings go into the codec and come back out of a successful decode.
+    ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), IMAGE_FORMAT_BMP));
+    EXPECT_EQ(image.Info.JpegQuality, 150);
+}
+
+TEST(Dispatch, EncodeRefusesUnknownFormatsAndFullBuffers) {
+    const std::vector<uint8_t> bmp = SmallBmp();
+    Image image;
+    ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), IMAGE_FORMAT_BMP));
+    uint8_t* out = nullptr;
+    size_t size = 0;
+    EXPECT_FALSE(image.Encode(&out, &size, IMAGE_FORMAT_UNKNOWN));
+    EXPECT_STREQ(image.Info.LastError, kErrUnknownEncodeFormat);
+    EXPECT_EQ(out, nullptr);
+    uint8_t dummy = 0;
+    out = &dummy;
+    EXPECT_FALSE(image.Encode(&out, &size, IMAGE_FORMAT_BMP));
+    EXPECT_STREQ(image.Info.LastError, kErrBufferNotEmpty);
+    Image empty;
+    out = nullptr;
+    EXPECT_FALSE(empty.Encode(&out, &size, IMAGE_FORMAT_BMP));
+    EXPECT_STREQ(empty.Info.LastError, kErrNoPicture);
+}
+
+TEST(Dispatch, SaveCreatesTheFileBeforeEncoding) {
+    const std::string dir = test::ScratchDir();
+    Image image;
+    image.Create(2, 2, 8, 0);
+    EXPECT_TRUE(image.Save(test::ApiPath(dir + "/saved.bmp").c_str(), IMAGE_FORMAT_BMP));
+    Image back;
+    EXPECT_TRUE(back.Load(test::ApiPath(dir + "/saved.bmp").c_str(), IMAGE_FORMAT_BMP));
+    image.Destroy();
+    EXPECT_FALSE(image.Save(test::ApiPath(dir + "/empty.bmp").c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/empty.bmp"));
+    EXPECT_EQ(std::filesystem::file_size(dir + "/empty.bmp"), 0u);
+    EXPECT_FALSE(image.Save(test::ApiPath(dir + "/no/such/folder/x.bmp").c_str(), IMAGE_FORMAT_BMP));
+}
+
+}  // namespace
+}  // namespace ruvelto::image
+
+namespace ruvelto::image {
+namespace {
+
+#ifdef RUVELTO_WIN32_PATHS
+// The application hands over GBK Windows paths; the file layer passes them to Win32 as they are.
+TEST(Dispatch, GbkPathsReachTheFileSystem) {
+    const std::string dir = test::ScratchDir();
+    const std::string gbkName = "\xCD\xBC\xC6\xAC.bmp";  // 图片.bmp
+    Image image;
+    ASSERT_TRUE(image.Create(3, 3, 24, 0));
+    image.Clear(7);
+    ASSERT_TRUE(image.Save((test::ApiPath(dir) + "\\" + gbkName).c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/\xE5\x9B\xBE\xE7\x89\x87.bmp"));  // UTF-8 on the Unix side
+    Image back;
+    EXPECT_TRUE(back.Load((test::ApiPath(dir) + "\\" + gbkName).c_str(), IMAGE_FORMAT_BMP));
+    EXPECT_EQ(back.GetPixelColor(2, 2).green, 7);
+}
+#endif
+
+}  // namespace
+}  // namespace ruvelto::image

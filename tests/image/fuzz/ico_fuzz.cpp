@@ -1,0 +1,21 @@
+// Decodes arbitrary bytes as ICO; what decodes and fits an icon must also encode and read back.
+#include <cstddef>
+#include <cstdint>
+
+#include "image/ico_codec.h"
+#include "image/mem_stream.h"
+
+using namespace ruvelto::image;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    SetPixelMemoryBoundForTesting(250000);  // pictures up to 8 MB keep runs fast
+    MemStream in(data, size);
+    IcoCodec codec;
+    if (!codec.Decode(in) || !codec.IsValid()) return 0;
+    MemStream out;
+    if (!codec.Encode(out)) return 0;
+    Image back;
+    out.Seek(0, kSeekSet);
+    if (!back.Decode(out, IMAGE_FORMAT_ICO)) __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,90 @@
+#include "tests/image/test_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace ruvelto::image::test {
+
+std::vector<uint8_t> ReadFileBytes(const std::string& unixPath) {
+    std::ifstream in(unixPath, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string CorpusPath(const std::string& relative) { return std::string(RUVELTO_CORPUS) + "/" + relative; }
+
+std::string ScratchDir() {
+    static const std::string dir = [] {
+        const std::string d = std::string(RUVELTO_BINARY_DIR) + "/test-scratch/image";
+        std::filesystem::remove_all(d);
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+std::string ApiPath(const std::string& unixPath) {
+#ifdef RUVELTO_WIN32_PATHS
+    std::string p = "Z:" + unixPath;
+    for (char& c : p) {
+        if (c == '/') c = '\\';
+    }
+    return p;
+#else
+    return unixPath;
+#endif
+}
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+    Put16(v, x & 0xFFFF);
+    Put16(v, x >> 16);
+}
+
+void PutInfoHeader(std::vector<uint8_t>& v, int32_t width, int32_t height, uint16_t bits,
+                   uint32_t compression, uint32_t sizeImage, uint32_t clrUsed) {
+    Put32(v, 40);
+    Put32(v, uint32_t(width));
+    Put32(v, uint32_t(height));
+    Put16(v, 1);
+    Put16(v, bits);
+    Put32(v, compression);
+    Put32(v, sizeImage);
+    Put32(v, 3780);
+    Put32(v, 3780);
+    Put32(v, clrUsed);
+    Put32(v, 0);
+}
+
+std::vector<uint8_t> StartBmp() {
+    std::vector<uint8_t> v = {'B', 'M'};
+    v.resize(14, 0);
+    return v;
+}
+
+void FinishBmp(std::vector<uint8_t>& v, size_t pixelStart) {
+    const uint32_t size = uint32_t(v.size());
+    for (int i = 0; i < 4; ++i) v[2 + i] = uint8_t(size >> (8 * i));
+    for (int i = 0; i < 4; ++i) v[10 + i] = uint8_t(pixelStart >> (8 * i));
+}
+
+std::vector<uint8_t> TopDownRgb(const Image& image) {
+    std::vector<uint8_t> out;
+    const int32_t w = image.Header.Width, h = image.Header.Height;
+    out.reserve(size_t(w) * h * 3);
+    for (int32_t y = h - 1; y >= 0; --y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const RgbQuad c = image.GetPixelColor(x, y, false);
+            out.push_back(c.red);
+            out.push_back(c.green);
+            out.push_back(c.blue);
+        }
+    }
+    return out;
+}
+
+}  // namespace ruvelto::image::test

@@ -1,0 +1,85 @@
+// DLL commands resolved by name against the real system libraries: ordinals, the default
+// library list (and the libraries it tries and lets go again), absolute paths, and the cache.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "image-data/memory_image.h"
+#include "runtime/entry_table.h"
+#include "runtime/heap.h"
+#include "runtime/runtime_state.h"
+#include "runtime/startup.h"
+
+namespace ruvelto::runtime {
+namespace {
+
+enum Command : uint32_t { kShellOnly, kOrdinal, kAbsolute, kSearched, kSameFunctionAgain };
+
+class DllCommands : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        image_data::ProgramImageSpec spec;
+        spec.dllCommands = {{"", "SHGetPathFromIDListA"},
+                            {"comctl32.dll", "#17"},
+                            {"C:\\windows\\system32\\shell32.dll", "ShellExecuteA"},
+                            {"shell32.dll", "ShellExecuteA"},
+                            {"", "SHGetPathFromIDListA"}};
+        spec.constants.AddText("Empty", "");
+        image = new image_data::MemoryImage(spec);
+        UseProgramImage(&image->Header());
+        EntryRuntimeHelper(kHelperStartRuntime);
+    }
+    static void TearDownTestSuite() {
+        heap::ClearReadOnlyRanges();
+        UseProgramImage(nullptr);
+        delete image;
+    }
+    static image_data::MemoryImage* image;
+};
+image_data::MemoryImage* DllCommands::image;
+
+TEST_F(DllCommands, EmptyLibraryNameSearchesTheDefaultListAndReleasesTheMisses) {
+    // Mpr.dll is tried before Shell32.dll; it must not stay loaded for nothing.
+    ASSERT_EQ(GetModuleHandleA("mpr.dll"), nullptr) << "the test needs a process without Mpr.dll";
+    void* address = ResolveDllCommand(kShellOnly);
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(address, reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListA")));
+    EXPECT_EQ(State().dllCommands[kShellOnly].module, shell);
+    EXPECT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
+    for (const char* name : {"kernel32.dll", "gdi32.dll", "user32.dll", "advapi32.dll"})
+        EXPECT_EQ(GetProcAddress(GetModuleHandleA(name), "SHGetPathFromIDListA"), nullptr) << name;
+    // The same function under another number is resolved on its own.
+    EXPECT_EQ(State().dllCommands[kSameFunctionAgain].address, nullptr);
+}
+
+TEST_F(DllCommands, HashNamesAnOrdinal) {
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    ASSERT_NE(comctl, nullptr);
+    void* expected = reinterpret_cast<void*>(GetProcAddress(comctl, MAKEINTRESOURCEA(17)));
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(ResolveDllCommand(kOrdinal), expected);
+    FreeLibrary(comctl);
+}
+
+TEST_F(DllCommands, AbsoluteAndSearchedLibraryFiles) {
+    void* absolute = ResolveDllCommand(kAbsolute);
+    void* searched = ResolveDllCommand(kSearched);
+    EXPECT_NE(absolute, nullptr);
+    EXPECT_EQ(absolute, searched);
+    EXPECT_EQ(absolute, reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA")));
+}
+
+TEST_F(DllCommands, ASecondCallUsesTheCacheAndLoadsNothing) {
+    void* first = ResolveDllCommand(kSameFunctionAgain);
+    ASSERT_NE(first, nullptr);
+    // Were the name looked up again, this one would not be found and raise a runtime error.
+    DllCommandSlot& slot = State().dllCommands[kSameFunctionAgain];
+    const char* name = slot.functionName;
+    slot.functionName = "NoSuchFunctionAnywhere";
+    EXPECT_EQ(ResolveDllCommand(kSameFunctionAgain), first);
+    slot.functionName = name;
+}
+
+}  // namespace
+}  // namespace ruvelto::runtime

@@ -1,0 +1,116 @@
+// A small program on the runtime, started by the start-up and exit tests in a process of its
+// own, because what they test ends the process: the error box, exit codes, the clean-up routine.
+//   runtime_child <mode> <log file (Windows path)>
+// Events worth checking are appended to the log file, one line each.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "forms/forms_engine.h"
+#include "image-data/memory_image.h"
+#include "image-data/template_writer.h"
+#include "runtime/dll_call.h"
+#include "runtime/entry_table.h"
+#include "runtime/process_start.h"
+#include "runtime/program_exit.h"
+#include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
+
+namespace {
+
+using namespace ruvelto;
+using namespace ruvelto::image_data;
+
+std::string mode;
+std::string logPath;
+
+void Log(const std::string& line) {
+    HANDLE f = CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    std::string text = line + "\n";
+    DWORD written;
+    WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+void CleanUp() {
+    Log(GetCurrentThreadId() == runtime::State().mainThreadId ? "cleanup on main thread" : "cleanup on other thread");
+}
+
+intptr_t NotifyFirst(int32_t message, intptr_t, intptr_t) {
+    Log("library 1 notify " + std::to_string(message));
+    return 0;
+}
+intptr_t NotifySecond(int32_t message, intptr_t, intptr_t) {
+    Log("library 2 notify " + std::to_string(message));
+    return 0;
+}
+
+std::vector<uint8_t> OneWindowTemplates() {
+    WindowDescription w;
+    w.windowId = 0x52010001;
+    w.window.At(50, 50, 300, 200).Flags(kVisible);
+    w.components = {Component(type_code::kButton, "b").On(0, HandlerRef::Offset(0x10))};
+    return WriteTemplateSegment({w}).bytes;
+}
+
+ProgramImageSpec ImageFor(const std::string& which) {
+    ProgramImageSpec spec;
+    LibrarySpec first, second;
+    first.name = "first", second.name = "second";
+    first.notify.address = reinterpret_cast<const void*>(&NotifyFirst);
+    second.notify.address = reinterpret_cast<const void*>(&NotifySecond);
+    spec.libraries = {first, second};
+    spec.dllCommands = {{"", "GetCurrentProcessId"}, {"", "NoSuchFunctionAnywhere"}, {"kernel32", "NoSuchFunction"}};
+    spec.constants.AddText("Empty", "");
+    spec.codeBase.address = reinterpret_cast<const void*>(&CleanUp);
+    std::vector<uint8_t> templates = OneWindowTemplates();
+    if (which == "truncated-templates") templates.resize(templates.size() - 3);
+    if (which == "garbled-templates") templates[8 + 4 * 4 + 4] ^= 0x7F;  // the window's record count
+    spec.templateSegment = templates;
+    return spec;
+}
+
+DWORD WINAPI ExitFromThread(void*) {
+    runtime::ExitProgram(9);
+}
+
+int Entry() {
+    auto helper = &runtime::EntryRuntimeHelper;
+    helper(runtime::kHelperStartRuntime);
+    helper(runtime::kHelperRegisterCleanup, &CleanUp);
+    Log("started");
+    if (mode == "runtime-error") RaiseRuntimeErrorCode(5);
+    if (mode == "exit") runtime::ExitProgram(7);
+    if (mode == "dll-stack-mismatch") {
+        // GetCurrentProcessId takes no argument: the word pushed here stays on the stack.
+        runtime::CallDll(0, 0x1234u);
+        Log("returned from a mismatched DLL call");
+    }
+    if (mode == "dll-balanced") {
+        Log(uint32_t(runtime::CallDll(0)) == GetCurrentProcessId() ? "dll call balanced" : "dll call wrong result");
+        runtime::ExitProgram(0);
+    }
+    if (mode == "dll-missing-default") runtime::CallDll(1);
+    if (mode == "dll-missing-named") runtime::CallDll(2);
+    if (mode == "startup-window") runtime::EntryLoadStartupWindow(0x52010001);
+    if (mode == "exit-from-thread") {
+        CloseHandle(CreateThread(nullptr, 0, &ExitFromThread, nullptr, 0, nullptr));
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    mode = argv[1];
+    logPath = argv[2];
+    static MemoryImage image(ImageFor(mode));
+    forms::InstallFormsEngine();
+    runtime::RunApplication(image.Header(), &Entry);
+}
