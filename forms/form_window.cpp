@@ -145,21 +145,21 @@ void FormWindow::ApplyFrameStyles() {
 }
 
 void FormWindow::ApplyIcons() {
-    HICON big = nullptr, small = nullptr;
+    HICON bigMade = nullptr, smallMade = nullptr;
     if (!properties_.icon.empty()) {
-        big = IconFromIconFile(properties_.icon, 32);
-        small = IconFromIconFile(properties_.icon, 16);
+        bigMade = IconFromIconFile(properties_.icon, 32);
+        smallMade = IconFromIconFile(properties_.icon, 16);
     }
     HICON oldBig = bigIcon_, oldSmall = smallIcon_;
-    bigIcon_ = big, smallIcon_ = small;
+    bigIcon_ = bigMade, smallIcon_ = smallMade;
     HICON programIcons[2] = {};
-    if (!big || !small) {
+    if (!bigMade || !smallMade) {
         // The program's own icon where the data gives none.
         programIcons[0] = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON");
         programIcons[1] = programIcons[0];
     }
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big ? big : programIcons[0]));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : programIcons[1]));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigMade ? bigMade : programIcons[0]));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallMade ? smallMade : programIcons[1]));
     if (oldBig) DestroyIcon(oldBig);
     if (oldSmall) DestroyIcon(oldSmall);
 }

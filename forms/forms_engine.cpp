@@ -12,6 +12,7 @@
 #include "forms/window_loading.h"
 #include "forms/window_unit.h"
 #include "runtime/forms_hooks.h"
+#include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
 
