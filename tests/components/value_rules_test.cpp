@@ -135,7 +135,9 @@ TEST(BarRules, ScrollRequestsStepTheStoredPosition) {
     for (const Case& c : cases) {
         int32_t position = -1;
         EXPECT_EQ(ScrollTarget(bar, c.request, c.thumb, range, &position), c.moves) << c.request;
-        if (c.moves) EXPECT_EQ(position, c.expected) << c.request;
+        if (c.moves) {
+            EXPECT_EQ(position, c.expected) << c.request;
+        }
     }
     bar.trackEvents = 0;
     int32_t position = -1;
