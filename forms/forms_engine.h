@@ -1,9 +1,16 @@
-// Plugs the forms engine into the runtime: what the runtime asks of it at start-up, while
-// running and at exit. Called once by the process before the runtime starts.
+// Plugs the forms engine into the runtime: property access, the message loop, window loading
+// and the template segment through the forms hooks, and the engine's runtime services.
 #pragma once
+#include <cstdint>
 
 namespace ruvelto::forms {
 
+// Called by the process before the runtime starts, and by the core library's notify entry;
+// safe to call more than once.
 void InstallFormsEngine();
+
+// The core library's notify entry: message 1 stores the service callback and installs the
+// engine; 11 destroys the window object in argument 1; other messages answer -1.
+intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t argument2);
 
 }  // namespace ruvelto::forms

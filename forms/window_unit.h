@@ -21,6 +21,7 @@ struct WindowUnit {
     std::vector<uint8_t> table;
     // A copy of the live table taken when a load begins; restored at unload.
     std::vector<uint8_t> savedTable;
+    uint32_t savedRecordCount = 0;
 
     ComponentTableView Table() { return {table.data(), recordCount}; }
 };

@@ -1,0 +1,240 @@
+#include "forms/form_window_look.h"
+
+#include <ole2.h>
+#include <olectl.h>
+#include <mmsystem.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "forms/gdi_values.h"
+
+namespace ruvelto::forms {
+namespace {
+
+uint16_t Half(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Word(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+
+using Points = std::vector<POINT>;
+constexpr int kSide = 32767;
+
+Points Regular(int corners, double startDegrees, bool star) {
+    Points points;
+    const double pi = 3.14159265358979323846;
+    int n = star ? corners * 2 : corners;
+    for (int i = 0; i < n; ++i) {
+        double r = star && (i % 2) ? 0.382 : 1.0;
+        double a = (startDegrees + 360.0 * i / n) * pi / 180.0;
+        points.push_back({LONG(std::lround(16383 + 16383 * r * std::cos(a))),
+                          LONG(std::lround(16383 + 16383 * r * std::sin(a)))});
+    }
+    return points;
+}
+
+Points Mirror(Points points, bool horizontal) {
+    for (POINT& p : points) (horizontal ? p.x : p.y) = kSide - (horizontal ? p.x : p.y);
+    return points;
+}
+
+// The point lists of shapes 4-29 in a 0-32767 square.
+Points ShapePoints(uint32_t shape) {
+    const Points leftArrow = {{32767, 8191}, {32767, 24576}, {8191, 24576}, {8191, 32767},
+                              {0, 16383},    {8191, 0},      {8191, 8191}};
+    const Points upArrow = {{16383, 0}, {32767, 16383}, {24576, 16383}, {24576, 32767},
+                            {8191, 32767}, {8191, 16383}, {0, 16383}};
+    const Points rightChevron = {{0, 0}, {16383, 0}, {32767, 16383}, {16383, 32767}, {0, 32767}, {16383, 16383}};
+    switch (shape) {
+        case 4: return {{16383, 0}, {32767, 32767}, {0, 32767}};
+        case 5: return {{0, 0}, {32767, 0}, {16383, 32767}};
+        case 6: return {{32767, 0}, {32767, 32767}, {0, 16383}};
+        case 7: return {{0, 0}, {32767, 16383}, {0, 32767}};
+        case 8: return {{0, 0}, {32767, 32767}, {0, 32767}};
+        case 9: return {{32767, 0}, {32767, 32767}, {0, 32767}};
+        case 10: return {{8191, 0}, {32767, 0}, {24576, 32767}, {0, 32767}};
+        case 11: return {{8191, 0}, {24576, 0}, {32767, 32767}, {0, 32767}};
+        case 12: return {{16383, 0}, {32767, 16383}, {16383, 32767}, {0, 16383}};
+        case 13: return Regular(5, -90, true);
+        case 14: return Regular(5, -90, false);
+        case 15: return Regular(6, 0, false);
+        case 16: return Regular(8, 22.5, false);
+        case 17: return {{10922, 0},     {21845, 0},     {21845, 10922}, {32767, 10922}, {32767, 21845}, {21845, 21845},
+                         {21845, 32767}, {10922, 32767}, {10922, 21845}, {0, 21845},     {0, 10922},     {10922, 10922}};
+        case 18: return upArrow;
+        case 19: return Mirror(upArrow, false);
+        case 20: return leftArrow;
+        case 21: return Mirror(leftArrow, true);
+        case 22: return rightChevron;
+        case 23: return Mirror(rightChevron, true);
+        case 24: return {{0, 0}, {24576, 0}, {32767, 16383}, {24576, 32767}, {0, 32767}};
+        case 25: return Mirror({{0, 0}, {24576, 0}, {32767, 16383}, {24576, 32767}, {0, 32767}}, true);
+        case 26: return Regular(6, -90, true);
+        case 27: return Regular(8, -90, true);
+        case 28: return Regular(10, 0, false);
+        case 29: return {{8191, 0}, {24576, 0}, {32767, 8191}, {32767, 24576}, {24576, 32767}, {8191, 32767},
+                         {0, 24576}, {0, 8191}};
+        default: return {};
+    }
+}
+
+}  // namespace
+
+HICON IconFromIconFile(const std::vector<uint8_t>& bytes, int size) {
+    const uint8_t* data = bytes.data();
+    const size_t length = bytes.size();
+    if (length < 6 || Half(data) != 0 || Half(data + 2) != 1) return nullptr;
+    uint32_t count = Half(data + 4);
+    if (count == 0 || 6 + 16ull * count > length) return nullptr;
+    int chosen = -1;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* entry = data + 6 + 16 * i;
+        int width = entry[0] ? entry[0] : 256;
+        uint32_t colours = entry[2] ? entry[2] : Half(entry + 6) ? (Half(entry + 6) >= 24 ? 1u << 24 : 1u << Half(entry + 6)) : 256;
+        if (width == size && colours > 15) {
+            chosen = static_cast<int>(i);
+            break;
+        }
+    }
+    if (chosen < 0) chosen = static_cast<int>(count - 1);
+    const uint8_t* entry = data + 6 + 16 * chosen;
+    uint32_t imageSize = Word(entry + 8), offset = Word(entry + 12);
+    if (imageSize == 0 || offset > length || imageSize > length - offset) return nullptr;
+    int width = entry[0] ? entry[0] : 256, height = entry[1] ? entry[1] : 256;
+    return CreateIconFromResourceEx(const_cast<uint8_t*>(data + offset), imageSize, TRUE, 0x00030000, width, height, 0);
+}
+
+HRGN MakeWindowShape(uint32_t shape, int width, int height) {
+    switch (shape) {
+        case 0: return nullptr;
+        case 1: return CreateEllipticRgn(0, 0, width, height);
+        case 2: {
+            int corner = std::min(width / 5, height / 5);
+            return CreateRoundRectRgn(0, 0, width, height, corner, corner);
+        }
+        case 3: {
+            HRGN outer = CreateEllipticRgn(0, 0, width, height);
+            HRGN inner = CreateEllipticRgn(width / 4, height / 4, width - width / 4, height - height / 4);
+            CombineRgn(outer, outer, inner, RGN_DIFF);
+            DeleteObject(inner);
+            return outer;
+        }
+        default: break;
+    }
+    Points points = ShapePoints(shape);
+    if (points.empty()) return nullptr;
+    for (POINT& p : points) p.x = MulDiv(p.x, width, kSide), p.y = MulDiv(p.y, height, kSide);
+    return CreatePolygonRgn(points.data(), static_cast<int>(points.size()), WINDING);
+}
+
+HBITMAP DecodePictureBitmap(const std::vector<uint8_t>& bytes) {
+    if (bytes.empty()) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory) return nullptr;
+    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                    reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(loaded) || !picture) return nullptr;
+
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    picture->get_Width(&himetricWidth);
+    picture->get_Height(&himetricHeight);
+    HDC screen = GetDC(nullptr);
+    int width = MulDiv(himetricWidth, GetDeviceCaps(screen, LOGPIXELSX), 2540);
+    int height = MulDiv(himetricHeight, GetDeviceCaps(screen, LOGPIXELSY), 2540);
+    HBITMAP bitmap = width > 0 && height > 0 ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    if (bitmap) {
+        HDC memoryDc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memoryDc, bitmap);
+        RECT all{0, 0, width, height};
+        FillRect(memoryDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        picture->Render(memoryDc, 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
+        SelectObject(memoryDc, old);
+        DeleteDC(memoryDc);
+    }
+    ReleaseDC(nullptr, screen);
+    picture->Release();
+    return bitmap;
+}
+
+void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, HBITMAP picture, uint32_t mode,
+                     uint32_t backColor) {
+    HBRUSH back = CreateSolidBrush(ResolveColor(backColor));
+    BITMAP info{};
+    if (!picture || !GetObjectA(picture, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
+        FillRect(dc, &dirty, back);
+        DeleteObject(back);
+        return;
+    }
+    const int cw = client.right - client.left, ch = client.bottom - client.top;
+    const int pw = info.bmWidth, ph = info.bmHeight;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, picture);
+    RECT covered{0, 0, 0, 0};
+    switch (mode) {
+        case 1:  // tiled
+            for (int y = 0; y < ch; y += ph)
+                for (int x = 0; x < cw; x += pw) BitBlt(dc, x, y, pw, ph, source, 0, 0, SRCCOPY);
+            covered = client;
+            break;
+        case 2: {  // centred, shrunk to fit when larger
+            int w = pw, h = ph;
+            if (w > cw || h > ch) {
+                if (static_cast<int64_t>(pw) * ch > static_cast<int64_t>(ph) * cw) w = cw, h = MulDiv(ph, cw, pw);
+                else h = ch, w = MulDiv(pw, ch, ph);
+            }
+            int x = (cw - w) / 2, y = (ch - h) / 2;
+            SetStretchBltMode(dc, HALFTONE);
+            StretchBlt(dc, x, y, w, h, source, 0, 0, pw, ph, SRCCOPY);
+            covered = {x, y, x + w, y + h};
+            break;
+        }
+        case 3:  // stretched
+            SetStretchBltMode(dc, HALFTONE);
+            StretchBlt(dc, 0, 0, cw, ch, source, 0, 0, pw, ph, SRCCOPY);
+            covered = client;
+            break;
+        default:  // top-left, natural size
+            BitBlt(dc, 0, 0, pw, ph, source, 0, 0, SRCCOPY);
+            covered = {0, 0, pw, ph};
+            break;
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
+    // Fill what the picture left uncovered.
+    HRGN rest = CreateRectRgnIndirect(&dirty);
+    HRGN picturePart = CreateRectRgnIndirect(&covered);
+    CombineRgn(rest, rest, picturePart, RGN_DIFF);
+    FillRgn(dc, rest, back);
+    DeleteObject(picturePart);
+    DeleteObject(rest);
+    DeleteObject(back);
+}
+
+namespace {
+std::vector<uint8_t> playing;  // PlaySound reads the memory while it plays
+}
+
+void PlayBackgroundSound(const std::vector<uint8_t>& sound, bool loop) {
+    StopBackgroundSound();
+    if (sound.size() < 12 || std::memcmp(sound.data(), "RIFF", 4) != 0 || std::memcmp(sound.data() + 8, "WAVE", 4) != 0)
+        return;
+    playing = sound;
+    PlaySoundA(reinterpret_cast<LPCSTR>(playing.data()), nullptr,
+               SND_MEMORY | SND_ASYNC | SND_NODEFAULT | (loop ? SND_LOOP : 0));
+}
+
+void StopBackgroundSound() {
+    if (playing.empty()) return;
+    PlaySoundA(nullptr, nullptr, 0);
+    playing.clear();
+}
+
+}  // namespace ruvelto::forms
