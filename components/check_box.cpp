@@ -151,6 +151,7 @@ protected:
         if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
             ++focusChanging_;
             LRESULT result = ComponentBase::WindowProc(message, wParam, lParam);
+            if (message == WM_SETFOCUS) CheckOnKeyboardFocus();
             --focusChanging_;
             return result;
         }
@@ -163,6 +164,23 @@ protected:
     }
 
 private:
+    // An auto radio button that the keyboard (not a click) gives the focus checks itself and
+    // unchecks the radio buttons beside it. Not every platform's button does this on its own.
+    void CheckOnKeyboardFocus() {
+        if (kKind != TickKind::kRadioBox || !Handle() || GetCapture() == Handle()) return;
+        if (SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED) return;
+        for (HWND sibling = GetWindow(GetParent(Handle()), GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+            if (sibling != Handle() && IsAutoRadio(sibling)) SendMessageA(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+        SendMessageA(Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    }
+
+    static bool IsAutoRadio(HWND window) {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        return lstrcmpiA(name, "BUTTON") == 0 && (GetWindowLongA(window, GWL_STYLE) & 0x0F) == BS_AUTORADIOBUTTON;
+    }
+
     void SetFlag(uint32_t* field, uint32_t value, DWORD styleBit) {
         *field = value;
         ModifyStyle(Handle(), styleBit, value == 1 ? styleBit : 0);

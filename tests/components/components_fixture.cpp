@@ -1,0 +1,157 @@
+#include "tests/components/components_fixture.h"
+
+#include "components/standard_types.h"
+#include "forms/events.h"
+#include "forms/forms_engine.h"
+#include "forms/property_access.h"
+#include "forms/window_unit.h"
+#include "image-data/component_types.h"
+#include "runtime/entry_table.h"
+#include "runtime/heap.h"
+#include "runtime/runtime_state.h"
+#include "runtime/startup.h"
+#include "tests/forms/test_components.h"
+
+namespace ruvelto::components_test {
+
+std::vector<SeenEvent> seen;
+
+namespace {
+
+void Record(int32_t event, uint32_t a, uint32_t b) {
+    uint32_t window = 0, unit = 0;
+    forms::CurrentEventSource(window, unit);
+    seen.push_back({unit, event, a, b});
+}
+uint64_t Event0(uint32_t a, uint32_t b) {
+    Record(0, a, b);
+    return forms::kReturnsNothing;
+}
+uint64_t Event1(uint32_t a, uint32_t b) {
+    Record(1, a, b);
+    return forms::kReturnsNothing;
+}
+uint64_t Seven(uint32_t a, uint32_t b) {
+    Record(0, a, b);
+    return forms::HandlerReturns(7);
+}
+
+void SetInterface(image_data::TypeSpec& type, void* (*entry)(int32_t)) {
+    type.typeInterface.address = reinterpret_cast<const void*>(entry);
+}
+
+}  // namespace
+
+image_data::HandlerRef RecordEvent0() { return forms_test::Handler(&Event0); }
+image_data::HandlerRef RecordEvent1() { return forms_test::Handler(&Event1); }
+image_data::HandlerRef AnswerSeven() { return forms_test::Handler(&Seven); }
+
+image_data::WindowDescription TestWindow(std::vector<image_data::ComponentDescription> components, int width,
+                                         int height) {
+    image_data::WindowDescription w = forms_test::TestWindow(kWindow, "Components", width, height);
+    w.components = std::move(components);
+    return w;
+}
+
+void ComponentsTest::Show(image_data::WindowDescription window) {
+    std::vector<image_data::WindowDescription> windows = {std::move(window)};
+    image_data::AssignUnitIds(windows);
+    windows_ = windows;
+    image_data::ProgramImageSpec spec;
+    image_data::LibrarySpec core = forms_test::TestCoreLibrary();
+    image_data::DescribeStandardComponents(core.types);
+    using namespace components;
+    SetInterface(core.types[4], &EditBoxInterface);
+    SetInterface(core.types[6], &ShapeBoxInterface);
+    SetInterface(core.types[8], &GroupBoxInterface);
+    SetInterface(core.types[9], &LabelInterface);
+    SetInterface(core.types[10], &ButtonInterface);
+    SetInterface(core.types[11], &CheckBoxInterface);
+    SetInterface(core.types[12], &RadioBoxInterface);
+    SetInterface(core.types[16], &HScrollBarInterface);
+    SetInterface(core.types[18], &ProcessBarInterface);
+    SetInterface(core.types[19], &SliderBarInterface);
+    spec.libraries = {core};
+    spec.constants.AddText("Empty", "");
+    spec.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
+    image_ = std::make_unique<image_data::MemoryImage>(spec);
+    forms::WindowUnits().Clear();
+    forms::InstallFormsEngine();
+    runtime::UseProgramImage(&image_->Header());
+    runtime::EntryRuntimeHelper(runtime::kHelperStartRuntime);
+    ASSERT_TRUE(Load(kWindow));
+    forms_test::Activate(WindowHandle(kWindow));
+    seen.clear();
+}
+
+uint64_t ComponentsTest::Read(const std::string& name, int32_t index) const {
+    return forms::ReadProperty(kWindow, Id(name), index, -1);
+}
+
+std::string ComponentsTest::ReadText(const std::string& name, int32_t index) const {
+    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(Read(name, index)));
+    std::string result = text ? text : "";
+    heap::Free(const_cast<char*>(text));
+    return result;
+}
+
+void ComponentsTest::Write(const std::string& name, int32_t index, uint32_t value) const {
+    forms::WriteProperty(kWindow, Id(name), index, -1, value, 0);
+}
+
+void ComponentsTest::WriteText(const std::string& name, int32_t index, const std::string& text) const {
+    forms::WriteProperty(kWindow, Id(name), index, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())), 0);
+}
+
+void ComponentsTest::WriteBytes(const std::string& name, int32_t index, const std::vector<uint8_t>& bytes) const {
+    // A byte set value: a one-dimensional byte array block (dimension count, size, bytes).
+    std::vector<uint8_t> block(8 + bytes.size());
+    block[0] = 1;
+    for (int i = 0; i < 4; ++i) block[4 + i] = static_cast<uint8_t>(bytes.size() >> (8 * i));
+    std::copy(bytes.begin(), bytes.end(), block.begin() + 8);
+    forms::WriteProperty(kWindow, Id(name), index, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block.data())), 0);
+}
+
+int ComponentsTest::Count(const std::string& name, int32_t event) const {
+    int n = 0;
+    for (const SeenEvent& e : seen) n += e.unit == Id(name) && e.event == event;
+    return n;
+}
+
+void ClickAt(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    Pump(20);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(20);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Pump(60);
+}
+
+void DragFromTo(HWND window, int x0, int y0, int x1, int y1) {
+    POINT a{x0, y0}, b{x1, y1};
+    ClientToScreen(window, &a);
+    ClientToScreen(window, &b);
+    SetCursorPos(a.x, a.y);
+    Pump(20);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(30);
+    for (int step = 1; step <= 4; ++step) {
+        SetCursorPos(a.x + (b.x - a.x) * step / 4, a.y + (b.y - a.y) * step / 4);
+        mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+        Pump(30);
+    }
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Pump(60);
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+}  // namespace ruvelto::components_test
