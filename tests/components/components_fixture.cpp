@@ -118,32 +118,53 @@ int ComponentsTest::Count(const std::string& name, int32_t event) const {
     return n;
 }
 
-void ClickAt(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    Pump(20);
+namespace {
+
+// Mouse input comes from a thread of its own while this thread keeps dispatching: controls such
+// as scroll bars track the mouse in a loop of their own until the button is released.
+struct MouseScript {
+    std::vector<POINT> points;  // screen positions; the button goes down at the first, up at the last
+};
+
+DWORD WINAPI PlayMouse(void* parameter) {
+    const auto* script = static_cast<const MouseScript*>(parameter);
+    const auto& points = script->points;
+    SetCursorPos(points.front().x, points.front().y);
+    Sleep(40);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(20);
+    Sleep(60);
+    for (size_t i = 1; i < points.size(); ++i) {
+        SetCursorPos(points[i].x, points[i].y);
+        mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+        Sleep(60);
+    }
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Sleep(40);
+    return 0;
+}
+
+void Play(MouseScript script) {
+    HANDLE thread = CreateThread(nullptr, 0, &PlayMouse, &script, 0, nullptr);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) Pump(5);
+    CloseHandle(thread);
     Pump(60);
 }
 
+POINT OnScreen(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+}  // namespace
+
+void ClickAt(HWND window, int x, int y) { Play({{OnScreen(window, x, y)}}); }
+
 void DragFromTo(HWND window, int x0, int y0, int x1, int y1) {
-    POINT a{x0, y0}, b{x1, y1};
-    ClientToScreen(window, &a);
-    ClientToScreen(window, &b);
-    SetCursorPos(a.x, a.y);
-    Pump(20);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(30);
-    for (int step = 1; step <= 4; ++step) {
-        SetCursorPos(a.x + (b.x - a.x) * step / 4, a.y + (b.y - a.y) * step / 4);
-        mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-        Pump(30);
-    }
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(60);
+    MouseScript script;
+    for (int step = 0; step <= 4; ++step)
+        script.points.push_back(OnScreen(window, x0 + (x1 - x0) * step / 4, y0 + (y1 - y0) * step / 4));
+    Play(script);
 }
 
 COLORREF PixelAt(HWND window, int x, int y) {
