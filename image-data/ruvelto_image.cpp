@@ -1,5 +1,7 @@
 #include "image-data/ruvelto_image.h"
 
+#include "image-data/component_types.h"
+
 #include "image-data/template_writer.h"
 #include "image-data/windows/program_windows.h"
 
@@ -63,6 +65,7 @@ LibrarySpec CoreLibrary() {
     lib.types[18] = Type("\xBD\xF8\xB6\xC8\xCC\xF5", "ProcessBar", 0x84010040);
     lib.types[19] = Type("\xBB\xAC\xBF\xE9\xCC\xF5", "SliderBar", 0x80000040);
     lib.types[30] = Type("\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2", "CommonDlg", 0x80008040);
+    DescribeStandardComponents(lib.types);  // property lists and interfaces of the standard components
     lib.commandCount = 50;
     lib.commandTable = Table("kCoreLibraryCommands");
     return lib;

@@ -63,7 +63,10 @@ bool ChildProcess::Start(const std::string& exe, const std::string& arguments) {
     std::string commandLine = "\"" + exe + "\" " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(0);
-    started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info);
+    // Started elsewhere than its own folder, as from a shortcut: start-up must move there itself.
+    char elsewhere[MAX_PATH];
+    GetTempPathA(MAX_PATH, elsewhere);
+    started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, elsewhere, &si, &info);
     return started;
 }
 

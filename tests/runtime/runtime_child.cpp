@@ -3,6 +3,7 @@
 //   runtime_child <mode> <log file (Windows path)>
 // Events worth checking are appended to the log file, one line each.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -89,7 +90,16 @@ int Entry() {
         runtime::CallDll(0, 0x1234u);
         Log("returned from a mismatched DLL call");
     }
-    if (mode == "dll-balanced") {
+    if (mode == "running") {
+        char directory[MAX_PATH] = {}, program[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, directory);
+        GetModuleFileNameA(nullptr, program, MAX_PATH);
+        *std::strrchr(program, '\\') = '\0';
+        Log(lstrcmpiA(directory, program) == 0 ? "current directory is the program's" : "current directory elsewhere");
+        // OLE is already initialised on this thread: a further initialisation only counts up.
+        HRESULT ole = OleInitialize(nullptr);
+        Log(ole == S_FALSE ? "OLE initialised" : "OLE not initialised");
+        if (SUCCEEDED(ole)) OleUninitialize();
         Log(uint32_t(runtime::CallDll(0)) == GetCurrentProcessId() ? "dll call balanced" : "dll call wrong result");
         runtime::ExitProgram(0);
     }

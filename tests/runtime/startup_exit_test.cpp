@@ -96,10 +96,11 @@ TEST(ProgramExit, ExitFromAnotherThreadRunsOnTheMainThread) {
                        "library 1 notify 6\nlibrary 2 notify 6\n");
 }
 
-TEST(ProgramExit, ABalancedDllCallReturnsItsResult) {
-    ChildRun run = RunChild("dll-balanced", false);
+TEST(StartUp, LeavesTheProgramInItsFolderWithOleAndDllCallsWorking) {
+    ChildRun run = RunChild("running", false);
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_NE(run.log.find("dll call balanced\n"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log, "library 1 notify 1\nlibrary 2 notify 1\nstarted\ncurrent directory is the program's\n"
+                       "OLE initialised\ndll call balanced\ncleanup on main thread\nlibrary 1 notify 6\nlibrary 2 notify 6\n");
 }
 
 }  // namespace
