@@ -33,11 +33,12 @@ function(ruvelto_library name)
   target_link_libraries(${name} PUBLIC ${L_LIBS})
 endfunction()
 
-# ruvelto_test(name [PORTABLE] SOURCES ... [LIBS ...] [LABELS ...])
-# A GoogleTest program, run by CTest: natively in the host build, under Wine otherwise.
+# ruvelto_test(name [PORTABLE] [DESKTOP] SOURCES ... [LIBS ...] [LABELS ...])
+# A GoogleTest program, run by CTest: natively in the host build, under Wine otherwise. DESKTOP
+# runs it inside a Wine virtual desktop (windows with frames, activation and focus).
 # Tests learn where the corpus is from RUVELTO_CORPUS (a Unix path; under Wine the Z: drive maps it).
 function(ruvelto_test name)
-  cmake_parse_arguments(T "PORTABLE;NO_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "PORTABLE;NO_MAIN;DESKTOP" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(RUVELTO_HOST AND NOT T_PORTABLE)
     return()
   endif()
@@ -56,7 +57,11 @@ function(ruvelto_test name)
     add_test(NAME ${test_name} COMMAND ${name})
   else()
     set(test_name ${name})
-    add_test(NAME ${test_name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-test $<TARGET_FILE:${name}>.so)
+    set(runner wine-test)
+    if(T_DESKTOP)
+      set(runner wine-desktop-test)
+    endif()
+    add_test(NAME ${test_name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/${runner} $<TARGET_FILE:${name}>.so)
     set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
   set_tests_properties(${test_name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)

@@ -3,6 +3,7 @@
 #include "image-data/library_command_tables.h"
 
 #include "commands/text_commands.h"
+#include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
 namespace ruvelto::image_data {
@@ -17,10 +18,10 @@ const CommandEntry kCoreLibraryCommands[50] = {
     /* 6 ToByte */ &core_commands::ToByte,
     /* 7 LoadPicture */ nullptr,
     /* 8 (method) */ nullptr,
-    /* 9 (method) */ nullptr,
+    /* 9 GetWindowHandle */ &forms::GetWindowHandleCommand,
     /* 10 RegistryItemExists */ nullptr,
-    /* 11 (method) */ nullptr,
-    /* 12 ProcessEvents */ nullptr,
+    /* 11 LoadWindow */ &forms::LoadWindowCommand,
+    /* 12 ProcessEvents */ &forms::ProcessEventsCommand,
     /* 13 GetFileSize */ nullptr,
     /* 14 GetFileTime */ nullptr,
     /* 15 TimeToText */ &core_commands::TimeToText,
@@ -33,7 +34,7 @@ const CommandEntry kCoreLibraryCommands[50] = {
     /* 22 SpaceText */ &core_commands::SpaceText,
     /* 23 TrimBoth */ &core_commands::TrimBoth,
     /* 24 (method) */ nullptr,
-    /* 25 (method) */ nullptr,
+    /* 25 DestroyUnit */ &forms::DestroyUnitCommand,
     /* 26 GetRunDirectory */ nullptr,
     /* 27 WriteFile */ nullptr,
     /* 28 Delay */ nullptr,

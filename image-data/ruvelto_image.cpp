@@ -16,6 +16,19 @@ std::vector<PropertySpec> CommonProperties() {
             {1005, kCommon}, {1003, kCommon}, {1003, kCommon}, {1011, kCommon}};
 }
 
+// The window's own properties 8-31: Caption, BorderStyle, BackColor, Picture, PictureMode, Sound,
+// SoundMode, ControlBox, MaxButton, MinButton, Position, Movable, Icon, EnterMovesFocus,
+// EscCloses, F1Help, HelpFile, HelpContext, ShowInTaskbar, DragByClient, Shape, AlwaysOnTop,
+// KeepActiveCaption, ClassName.
+std::vector<PropertySpec> WindowProperties() {
+    constexpr uint16_t kOwn = 0x8000;
+    const uint16_t types[] = {1005, 1006, 1017, 1009, 1006, 1012, 1006, 1003, 1003, 1003, 1006, 1003,
+                              1010, 1003, 1003, 1003, 1016, 1000, 1003, 1003, 1006, 1003, 1003, 1005};
+    std::vector<PropertySpec> properties;
+    for (uint16_t type : types) properties.push_back({type, kOwn});
+    return properties;
+}
+
 TypeSpec Type(const char* chinese, const char* english, uint32_t flags, bool windowComponent = true) {
     TypeSpec type;
     type.chineseName = chinese;
@@ -36,6 +49,8 @@ LibrarySpec CoreLibrary() {
     lib.stateFlags = 0xC0000001;
     lib.types.resize(51);  // numbers without a type used here keep an all-zero slot
     lib.types[0] = Type("\xB4\xB0\xBF\xDA", "window", 0x800000D0);
+    lib.types[0].properties.insert(lib.types[0].properties.end(), WindowProperties().begin(), WindowProperties().end());
+    lib.types[0].typeInterface = {"ruvelto::forms::WindowTypeInterface", "forms/form_window.h"};
     lib.types[2] = Type("\xB2\xCB\xB5\xA5", "menu", 0x80000004, false);
     lib.types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040);
     lib.types[5] = Type("\xCD\xBC\xC6\xAC\xBF\xF2", "PicBox", 0x840100C0);
