@@ -52,20 +52,10 @@ LibrarySpec CoreLibrary() {
     lib.types[0].properties.insert(lib.types[0].properties.end(), WindowProperties().begin(), WindowProperties().end());
     lib.types[0].typeInterface = {"ruvelto::forms::WindowTypeInterface", "forms/form_window.h"};
     lib.types[2] = Type("\xB2\xCB\xB5\xA5", "menu", 0x80000004, false);
-    lib.types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040);
     lib.types[5] = Type("\xCD\xBC\xC6\xAC\xBF\xF2", "PicBox", 0x840100C0);
-    lib.types[6] = Type("\xCD\xE2\xD0\xCE\xBF\xF2", "ShapeBox", 0x840100C0);
     lib.types[7] = Type("\xBB\xAD\xB0\xE5", "DrawPanel", 0x800200C0);
-    lib.types[8] = Type("\xB7\xD6\xD7\xE9\xBF\xF2", "GroupBox", 0x840140C0);
-    lib.types[9] = Type("\xB1\xEA\xC7\xA9", "Label", 0x84012040);
-    lib.types[10] = Type("\xB0\xB4\xC5\xA5", "Button", 0x80000840);
-    lib.types[11] = Type("\xD1\xA1\xD4\xF1\xBF\xF2", "CheckBox", 0x80001040);
-    lib.types[12] = Type("\xB5\xA5\xD1\xA1\xBF\xF2", "RadioBox", 0x80000440);
-    lib.types[16] = Type("\xBA\xE1\xCF\xF2\xB9\xF6\xB6\xAF\xCC\xF5", "HScrollBar", 0x80020040);
-    lib.types[18] = Type("\xBD\xF8\xB6\xC8\xCC\xF5", "ProcessBar", 0x84010040);
-    lib.types[19] = Type("\xBB\xAC\xBF\xE9\xCC\xF5", "SliderBar", 0x80000040);
     lib.types[30] = Type("\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2", "CommonDlg", 0x80008040);
-    DescribeStandardComponents(lib.types);  // property lists and interfaces of the standard components
+    DescribeStandardComponents(lib.types);  // the ten standard components, with properties and interfaces
     lib.commandCount = 50;
     lib.commandTable = Table("kCoreLibraryCommands");
     return lib;
