@@ -14,6 +14,7 @@
 #include "image-data/template_writer.h"
 #include "runtime/dll_call.h"
 #include "runtime/entry_table.h"
+#include "runtime/heap.h"
 #include "runtime/process_start.h"
 #include "runtime/program_exit.h"
 #include "runtime/runtime_error.h"
@@ -49,12 +50,16 @@ intptr_t NotifySecond(int32_t message, intptr_t, intptr_t) {
     return 0;
 }
 
-std::vector<uint8_t> OneWindowTemplates() {
+constexpr uint32_t kWindowId = 0x52010001;
+
+std::vector<WindowDescription> OneWindow() {
     WindowDescription w;
-    w.windowId = 0x52010001;
+    w.windowId = kWindowId;
     w.window.At(50, 50, 300, 200).Flags(kVisible);
     w.components = {Component(type_code::kButton, "b").On(0, HandlerRef::Offset(0x10))};
-    return WriteTemplateSegment({w}).bytes;
+    std::vector<WindowDescription> windows{w};
+    AssignUnitIds(windows);
+    return windows;
 }
 
 ProgramImageSpec ImageFor(const std::string& which) {
@@ -67,16 +72,25 @@ ProgramImageSpec ImageFor(const std::string& which) {
     spec.dllCommands = {{"", "GetCurrentProcessId"}, {"", "NoSuchFunctionAnywhere"}, {"kernel32", "NoSuchFunction"}};
     spec.constants.AddText("Empty", "");
     spec.codeBase.address = reinterpret_cast<const void*>(&CleanUp);
-    std::vector<uint8_t> templates = OneWindowTemplates();
+    std::vector<uint8_t> templates = WriteTemplateSegment(OneWindow()).bytes;
     if (which == "truncated-templates") templates.resize(templates.size() - 3);
     if (which == "garbled-templates") templates[8 + 4 * 4 + 4] ^= 0x7F;  // the window's record count
     spec.templateSegment = templates;
+    // The entries application code reaches the heap and property access through.
+    spec.runtimeEntries[5].address = reinterpret_cast<const void*>(&runtime::EntryWriteProperty);
+    spec.runtimeEntries[6].address = reinterpret_cast<const void*>(&heap::Allocate);
+    spec.runtimeEntries[7].address = reinterpret_cast<const void*>(&heap::Reallocate);
     return spec;
 }
 
 DWORD WINAPI ExitFromThread(void*) {
     runtime::ExitProgram(9);
 }
+
+const runtime::RuntimeEntryTable* entries = nullptr;
+
+// Far more than a 32-bit process can ever get in one block.
+constexpr uint32_t kImpossibleSize = 0x7FFFFFF0;
 
 int Entry() {
     auto helper = &runtime::EntryRuntimeHelper;
@@ -105,7 +119,14 @@ int Entry() {
     }
     if (mode == "dll-missing-default") runtime::CallDll(1);
     if (mode == "dll-missing-named") runtime::CallDll(2);
-    if (mode == "startup-window") runtime::EntryLoadStartupWindow(0x52010001);
+    if (mode == "startup-window") runtime::EntryLoadStartupWindow(kWindowId);
+    if (mode == "allocate-impossible") entries->allocate(kImpossibleSize);
+    if (mode == "reallocate-impossible") entries->reallocate(entries->allocate(16), kImpossibleSize);
+    // Property writes that cannot reach their unit; the window is described but not loaded.
+    const uint32_t button = UnitIdOf(OneWindow()[0], "b");
+    if (mode == "write-unknown-window") entries->writeProperty(0x52010999, button, 0, -1, 5, 0);
+    if (mode == "write-unknown-unit") entries->writeProperty(kWindowId, 0x16000999, 0, -1, 5, 0);
+    if (mode == "write-unloaded-own-property") entries->writeProperty(kWindowId, button, 8, -1, 0, 0);
     if (mode == "exit-from-thread") {
         CloseHandle(CreateThread(nullptr, 0, &ExitFromThread, nullptr, 0, nullptr));
         MSG msg;
@@ -121,6 +142,7 @@ int main(int argc, char** argv) {
     mode = argv[1];
     logPath = argv[2];
     static MemoryImage image(ImageFor(mode));
+    entries = &image.Entries();
     forms::InstallFormsEngine();
     runtime::RunApplication(image.Header(), &Entry);
 }

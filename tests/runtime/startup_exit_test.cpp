@@ -16,6 +16,8 @@ const char kErrorTitle[] = "\xB4\xED\xCE\xF3";  // 错误
 const std::string kRunError = "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n";  // 运行时出错!
 const std::string kMessage = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";  // 错误信息：
 const std::string kCode = "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA";     // 错误代码：
+// 分配 2147483632 字节内存失败!
+const std::string kAllocationFailed = "\xB7\xD6\xC5\xE4 2147483632 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!\r\n";
 
 struct ChildRun {
     MessageBoxSeen box;
@@ -55,6 +57,16 @@ TEST(RuntimeErrorBox, EndsTheProgramWithMinusOneAndWithoutTheCleanUpRoutine) {
                                   "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8" "DLL\xBF\xE2\xCE\xC4\xBC\xFE\xA1\xB0kernel32\xA1\xB1\xD6\xD0\xB5\xC4\xCA\xE4\xB3\xF6\xC3\xFC\xC1\xEE"
                                   "\xA1\xB0NoSuchFunction\xA1\xB1\r\n"},
         {"startup-window", kRunError + kMessage + "\xD4\xD8\xC8\xEB\xC6\xF4\xB6\xAF\xB4\xB0\xBF\xDA\xCA\xA7\xB0\xDC\r\n"},  // 载入启动窗口失败
+        // Memory exhaustion through entry slots 6 and 7, with the byte count asked for.
+        {"allocate-impossible", kRunError + kMessage + kAllocationFailed},
+        {"reallocate-impossible", kRunError + kMessage + kAllocationFailed},
+        // Property writes (entry slot 5) that cannot reach their unit.
+        {"write-unknown-window", kRunError + kMessage +
+                                     "\xCE\xB4\xD4\xD8\xC8\xEB\xD3\xFB\xB7\xC3\xCE\xCA\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE\xCB\xF9\xD4\xDA\xB5\xC4\xB4\xB0\xBF\xDA\r\n"},  // 未载入欲访问窗口组件所在的窗口
+        {"write-unknown-unit", kRunError + kMessage +
+                                   "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xBB\xF2\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xBB\xF2\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB\r\n"},  // 指定窗口或窗口组件不存在或尚未载入
+        {"write-unloaded-own-property", kRunError + kMessage +
+                                            "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB\r\n"},  // 指定窗口尚未载入
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
