@@ -17,6 +17,7 @@
 #include "runtime/entry_table.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_state.h"
+#include "runtime/services.h"
 #include "tests/forms/forms_fixture.h"
 #include "tests/forms/test_components.h"
 
@@ -36,6 +37,8 @@ struct Counts {
     bool otherDisabled = false;
     bool ownedByHiddenWindow = false;
     bool onTaskbar = true;
+    bool quitWhileModal = false;
+    bool gaveUp = false;
 } counts;
 
 uint64_t Created() {
@@ -176,6 +179,29 @@ TEST_F(UnitsTest, RecordsChangedDuringALoadAreRestoredAfterUnload) {
     EXPECT_EQ(HeapText(ReadProperty(kMain, first, 4, -1)), "original");
 }
 
+TEST_F(UnitsTest, AnUnloadReportWithoutASavedTableLeavesTheTableAlone) {
+    WindowDescription w = TestWindow(kMain, "reports");
+    w.components = {Edit("edit", 10, 10)};
+    w.components[0].tag = "kept";
+    Start({w});
+    const uint32_t edit = IdOf(kMain, "edit");
+    forms::WindowUnit& unit = *forms::WindowUnits().Find(kMain);
+    const std::vector<uint8_t> described = unit.table;
+    // A window never loaded, then one whose unload has already restored its table.
+    runtime::RuntimeService(kServiceUnitUnloaded, kMain, 0);
+    ASSERT_EQ(unit.table, described);
+    ASSERT_TRUE(Load(kMain));
+    WriteProperty(kMain, edit, 4, -1, Address("changed while loaded"), 0);
+    DestroyWindow(WindowHandle(kMain));
+    Pump();
+    runtime::RuntimeService(kServiceUnitUnloaded, kMain, 0);
+    EXPECT_EQ(unit.recordCount, 2u);
+    EXPECT_EQ(unit.table, described);
+    EXPECT_EQ(HeapText(ReadProperty(kMain, edit, 4, -1)), "kept");
+    ASSERT_TRUE(Load(kMain));
+    EXPECT_NE(UnitHandle(kMain, "edit"), nullptr);
+}
+
 TEST_F(UnitsTest, OwnPropertiesConvertByTypeAndFontsFallBackToSongTi) {
     WindowDescription w = TestWindow(kMain, "properties");
     w.components = {Edit("edit", 10, 10)};
@@ -301,7 +327,26 @@ TEST_F(UnitsTest, AModalWindowDisablesTheOthersAndStaysOffTheTaskbar) {
 
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    counts.gaveUp = true;
     PostQuitMessage(99);
+}
+
+VOID CALLBACK QuitDuringModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    counts.quitWhileModal = forms::FindLoadedUnit(kOther, 0) != nullptr;
+    PostQuitMessage(3);
+}
+
+TEST_F(UnitsTest, AQuitDuringAModalWindowEndsTheMainLoopToo) {
+    Start({TestWindow(kMain, "main"), TestWindow(kOther, "modal", 200, 120)});
+    ASSERT_TRUE(Load(kMain));
+    SetTimer(nullptr, 0, 200, &QuitDuringModal);
+    ASSERT_TRUE(Load(kOther, true, kMain));  // the nested loop gives way to the quit
+    EXPECT_TRUE(counts.quitWhileModal);
+    UINT_PTR safety = SetTimer(nullptr, 0, 5000, &GiveUp);
+    runtime::EntryRunMainLoop();
+    KillTimer(nullptr, safety);
+    EXPECT_FALSE(counts.gaveUp) << "the quit never reached the main loop";
 }
 
 TEST_F(UnitsTest, ClosingTheLastWindowEndsTheMainLoop) {
