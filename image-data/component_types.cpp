@@ -20,9 +20,9 @@ enum : uint16_t {
     kDataField = 1020,
 };
 
-TypeSpec Type(const char* chinese, const char* english, uint32_t flags, const char* interface,
+TypeDescription Type(const char* chinese, const char* english, uint32_t flags, const char* interface,
               std::initializer_list<uint16_t> own) {
-    TypeSpec type;
+    TypeDescription type;
     type.chineseName = chinese;
     type.englishName = english;
     type.flags = flags;
@@ -36,7 +36,7 @@ TypeSpec Type(const char* chinese, const char* english, uint32_t flags, const ch
 
 }  // namespace
 
-void DescribeStandardComponents(std::vector<TypeSpec>& types) {
+void DescribeStandardComponents(std::vector<TypeDescription>& types) {
     if (types.size() < 20) types.resize(20);
     types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040, "EditBoxInterface",
                     {kText, kChoice, kColor, kBackColor, kFont, kLogical, kInteger, kLogical, kChoice, kChoice, kChoice,

@@ -3,13 +3,13 @@
 #pragma once
 #include <vector>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 
 namespace ruvelto::image_data {
 
 // Fills the slots of Button, CheckBox, RadioBox, EditBox, Label, GroupBox, ShapeBox, ProcessBar,
 // SliderBar and HScrollBar in the core library's type list (grown to hold them). The interfaces
 // are named for emitted C++; a memory image sets their addresses itself.
-void DescribeStandardComponents(std::vector<TypeSpec>& coreTypes);
+void DescribeStandardComponents(std::vector<TypeDescription>& coreTypes);
 
 }  // namespace ruvelto::image_data

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 
 namespace ruvelto::image_data {
 

@@ -47,15 +47,15 @@ void CollectHeaders(const Symbol& s, std::set<std::string>& headers) {
 
 // The code base: one 16-byte jump stub per event handler, so that template handler offsets
 // (16 * stub number) stay fixed however the application's code is laid out.
-std::string CodeBaseStubs(const ProgramImageSpec& spec) {
+std::string CodeBaseStubs(const ProgramImageDescription& description) {
     std::ostringstream out;
     out << "extern \"C\" void ruvelto_code_base();\n";
-    for (const std::string& symbol : spec.handlerSymbols) out << "extern \"C\" void " << symbol << "();\n";
+    for (const std::string& symbol : description.handlerSymbols) out << "extern \"C\" void " << symbol << "();\n";
     out << "#define RUVELTO_ASM_NAME2(x) #x\n#define RUVELTO_ASM_NAME(x) RUVELTO_ASM_NAME2(x)\n"
         << "#define RUVELTO_ASM_SYMBOL(name) RUVELTO_ASM_NAME(__USER_LABEL_PREFIX__) #name\n"
         << "asm(\".text\\n.balign 16\\n.globl \" RUVELTO_ASM_SYMBOL(ruvelto_code_base) \"\\n\"\n"
         << "    RUVELTO_ASM_SYMBOL(ruvelto_code_base) \":\\n\"\n";
-    for (const std::string& symbol : spec.handlerSymbols)
+    for (const std::string& symbol : description.handlerSymbols)
         out << "    \"    jmp \" RUVELTO_ASM_SYMBOL(" << symbol << ") \"\\n    .balign 16\\n\"\n";
     out << "    \"    nop\\n\");\n\n";
     return out.str();
@@ -81,16 +81,16 @@ std::string CppStringLiteral(const std::string& bytes) {
     return out + "\"";
 }
 
-EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath) {
+EmittedImage EmitCpp(const ProgramImageDescription& description, const std::string& headerPath) {
     std::set<std::string> headers;
-    CollectHeaders(spec.codeBase, headers);
-    for (const Symbol& s : spec.runtimeEntries) CollectHeaders(s, headers);
-    for (const LibrarySpec& lib : spec.libraries) {
+    CollectHeaders(description.codeBase, headers);
+    for (const Symbol& s : description.runtimeEntries) CollectHeaders(s, headers);
+    for (const LibraryDescription& lib : description.libraries) {
         CollectHeaders(lib.commandTable, headers);
         CollectHeaders(lib.notify, headers);
-        for (const TypeSpec& type : lib.types) CollectHeaders(type.typeInterface, headers);
+        for (const TypeDescription& type : lib.types) CollectHeaders(type.typeInterface, headers);
     }
-    for (const ConstantPiece& piece : spec.constants.Pieces())
+    for (const ConstantPiece& piece : description.constants.Pieces())
         for (const Symbol& s : piece.pointers) CollectHeaders(s, headers);
 
     std::ostringstream src;
@@ -100,10 +100,10 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
     src << "\nnamespace ruvelto::image_data {\nnamespace {\nusing namespace ruvelto::runtime;\n\n";
 
     // DLL-command table: the texts, then the two arrays.
-    size_t dllCount = spec.dllCommands.size();
+    size_t dllCount = description.dllCommands.size();
     for (size_t i = 0; i < dllCount; ++i) {
-        src << "const char kDllFile" << i << "[] = " << CppStringLiteral(spec.dllCommands[i].libraryFile) << ";\n";
-        src << "const char kDllFunction" << i << "[] = " << CppStringLiteral(spec.dllCommands[i].functionName)
+        src << "const char kDllFile" << i << "[] = " << CppStringLiteral(description.dllCommands[i].libraryFile) << ";\n";
+        src << "const char kDllFunction" << i << "[] = " << CppStringLiteral(description.dllCommands[i].functionName)
             << ";\n";
     }
     src << "const char* const kDllFiles[] = {";
@@ -113,23 +113,23 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
     src << (dllCount ? "" : "nullptr") << "};\n\n";
 
     // Libraries: texts, property lists, type tables, records.
-    for (size_t l = 0; l < spec.libraries.size(); ++l) {
-        const LibrarySpec& lib = spec.libraries[l];
+    for (size_t l = 0; l < description.libraries.size(); ++l) {
+        const LibraryDescription& lib = description.libraries[l];
         std::string p = "kLibrary" + std::to_string(l + 1);
         src << "const char " << p << "Guid[] = " << CppStringLiteral(lib.guid) << ";\n";
         src << "const char " << p << "Name[] = " << CppStringLiteral(lib.name) << ";\n";
         for (size_t t = 0; t < lib.types.size(); ++t) {
-            const TypeSpec& type = lib.types[t];
+            const TypeDescription& type = lib.types[t];
             if (type.properties.empty()) continue;
             src << "const PropertyDescriptor " << p << "Type" << t + 1 << "Properties[] = {\n";
-            for (const PropertySpec& prop : type.properties)
+            for (const PropertyDescription& prop : type.properties)
                 src << "    {\"\", \"\", \"\", " << Hex(uint32_t{prop.state} << 16 | prop.type) << ", nullptr},\n";
             src << "};\n";
         }
         if (!lib.types.empty()) {
             src << "const TypeDescriptor " << p << "Types[" << lib.types.size() << "] = {\n";
             for (size_t t = 0; t < lib.types.size(); ++t) {
-                const TypeSpec& type = lib.types[t];
+                const TypeDescription& type = lib.types[t];
                 if (type.IsEmpty() && type.typeInterface.IsNull()) {
                     src << "    {},  // " << t + 1 << ": unused slot\n";
                     continue;
@@ -154,8 +154,8 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
             << ", {}, " << SymbolRef(lib.notify) << ", {}};\n\n";
     }
     src << "const LibraryRecord* const kLibraryTable[] = {";
-    for (size_t l = 0; l < spec.libraries.size(); ++l) src << "&kLibrary" << l + 1 << ", ";
-    src << (spec.libraries.empty() ? "nullptr" : "") << "};\n\n";
+    for (size_t l = 0; l < description.libraries.size(); ++l) src << "&kLibrary" << l + 1 << ", ";
+    src << (description.libraries.empty() ? "nullptr" : "") << "};\n\n";
 
     // Constant segment: byte runs and pointer runs in one packed object.
     src << "struct __attribute__((packed)) ConstantSegmentLayout {\n";
@@ -169,7 +169,7 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
         ++part;
         run.clear();
     };
-    for (const ConstantPiece& piece : spec.constants.Pieces()) {
+    for (const ConstantPiece& piece : description.constants.Pieces()) {
         if (piece.kind != ConstantPiece::Kind::kPointers) {
             run.insert(run.end(), piece.bytes.begin(), piece.bytes.end());
             continue;
@@ -189,26 +189,26 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
 
     // Template segment, after one padding byte.
     src << "const unsigned char kPadding[1] __attribute__((used)) = {0};\n";
-    std::vector<uint8_t> templates = spec.templateSegment;
+    std::vector<uint8_t> templates = description.templateSegment;
     if (templates.empty()) templates.push_back(0);
     src << "alignas(4) const unsigned char kTemplateSegment[" << templates.size() << "] = {\n    "
         << ByteList(templates) << "\n};\n\n";
     src << "}  // namespace\n\n";
-    src << "}  // namespace ruvelto::image_data\n\n" << CodeBaseStubs(spec) << "namespace ruvelto::image_data {\n\n";
+    src << "}  // namespace ruvelto::image_data\n\n" << CodeBaseStubs(description) << "namespace ruvelto::image_data {\n\n";
 
     src << "const unsigned char* ConstantSegment() {\n"
         << "    return reinterpret_cast<const unsigned char*>(&kConstantSegmentData);\n}\n\n";
 
     src << "const RuntimeEntryTable kRuntimeEntries = {\n";
-    for (const Symbol& s : spec.runtimeEntries) src << "    " << SymbolRef(s) << ",\n";
+    for (const Symbol& s : description.runtimeEntries) src << "    " << SymbolRef(s) << ",\n";
     src << "};\n\n";
 
     src << "const ProgramImageHeader kProgramImage = {\n"
-        << "    " << spec.programKind << ", " << spec.reserved << ", " << Hex(spec.unitCounter) << ",\n"
-        << "    " << (spec.codeBase.IsNull() ? "reinterpret_cast<const void*>(&ruvelto_code_base)" : CodeAddress(spec.codeBase)) << ",\n"
-        << "    reinterpret_cast<const uint8_t*>(&kConstantSegmentData), " << spec.constants.Size() << ",\n"
-        << "    kTemplateSegment, " << spec.templateSegment.size() << ",\n"
-        << "    " << spec.libraries.size() << ", kLibraryTable,\n"
+        << "    " << description.programKind << ", " << description.reserved << ", " << Hex(description.unitCounter) << ",\n"
+        << "    " << (description.codeBase.IsNull() ? "reinterpret_cast<const void*>(&ruvelto_code_base)" : CodeAddress(description.codeBase)) << ",\n"
+        << "    reinterpret_cast<const uint8_t*>(&kConstantSegmentData), " << description.constants.Size() << ",\n"
+        << "    kTemplateSegment, " << description.templateSegment.size() << ",\n"
+        << "    " << description.libraries.size() << ", kLibraryTable,\n"
         << "    " << dllCount << ", kDllFiles, kDllFunctions,\n};\n\n"
         << "}  // namespace ruvelto::image_data\n";
 
@@ -220,11 +220,11 @@ EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath
         << "extern const ruvelto::runtime::RuntimeEntryTable kRuntimeEntries;\n"
         << "const unsigned char* ConstantSegment();\n\n"
         << "// Offsets of the named constants in the constant segment.\nnamespace constant_offset {\n";
-    for (const ConstantPiece& piece : spec.constants.Pieces())
+    for (const ConstantPiece& piece : description.constants.Pieces())
         if (!piece.name.empty())
             hdr << "constexpr uint32_t " << Identifier(piece.name) << " = " << Hex(piece.offset) << ";\n";
     hdr << "}  // namespace constant_offset\n\n// The constants themselves.\nnamespace constant {\n";
-    for (const ConstantPiece& piece : spec.constants.Pieces()) {
+    for (const ConstantPiece& piece : description.constants.Pieces()) {
         if (piece.name.empty()) continue;
         std::string id = Identifier(piece.name);
         std::string at = "ConstantSegment() + constant_offset::" + id;

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 
 namespace ruvelto::image_data {
 
@@ -13,7 +13,7 @@ struct EmittedImage {
 };
 
 // headerPath: how the source includes the header (e.g. "image-data/ruvelto_image.h").
-EmittedImage EmitCpp(const ProgramImageSpec& spec, const std::string& headerPath);
+EmittedImage EmitCpp(const ProgramImageDescription& description, const std::string& headerPath);
 
 // A C++ string literal holding exactly these bytes.
 std::string CppStringLiteral(const std::string& bytes);

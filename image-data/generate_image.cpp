@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     if (installers.archiver.empty()) installers.archiver = Placeholder("archiver");
     if (installers.browser.empty()) installers.browser = Placeholder("browser");
 
-    auto image = ruvelto::image_data::EmitCpp(ruvelto::image_data::RuveltoImageSpec(installers), argv[3]);
+    auto image = ruvelto::image_data::EmitCpp(ruvelto::image_data::RuveltoImageDescription(installers), argv[3]);
     if (!WriteFile(argv[1], image.source) || !WriteFile(argv[2], image.header)) {
         std::fprintf(stderr, "cannot write the image sources\n");
         return 1;

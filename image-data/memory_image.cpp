@@ -56,21 +56,21 @@ private:
 
 }  // namespace
 
-MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
+MemoryImage::MemoryImage(const ProgramImageDescription& description) {
     static_assert(sizeof(void*) == 4, "the program image has 32-bit pointer fields");
     Writer w;
-    const uint32_t libraryCount = static_cast<uint32_t>(spec.libraries.size());
-    const uint32_t dllCount = static_cast<uint32_t>(spec.dllCommands.size());
+    const uint32_t libraryCount = static_cast<uint32_t>(description.libraries.size());
+    const uint32_t dllCount = static_cast<uint32_t>(description.dllCommands.size());
 
     // Header; pointer words are filled as their targets are laid out.
-    w.Word(spec.programKind);
-    w.Word(spec.reserved);
-    w.Word(spec.unitCounter);
-    w.Address(spec.codeBase.address);
+    w.Word(description.programKind);
+    w.Word(description.reserved);
+    w.Word(description.unitCounter);
+    w.Address(description.codeBase.address);
     uint32_t constantStartAt = w.Pointer();
-    w.Word(spec.constants.Size());
+    w.Word(description.constants.Size());
     uint32_t templateStartAt = w.Pointer();
-    w.Word(static_cast<uint32_t>(spec.templateSegment.size()));
+    w.Word(static_cast<uint32_t>(description.templateSegment.size()));
     w.Word(libraryCount);
     uint32_t libraryTableAt = w.Pointer();
     w.Word(dllCount);
@@ -87,8 +87,8 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
     w.PointTo(dllFunctionsAt, w.Here());
     for (uint32_t i = 0; i < dllCount; ++i) dllFunctionAt.push_back(w.Pointer());
     for (uint32_t i = 0; i < dllCount; ++i) {
-        w.PointTo(dllFileAt[i], w.Text(spec.dllCommands[i].libraryFile));
-        w.PointTo(dllFunctionAt[i], w.Text(spec.dllCommands[i].functionName));
+        w.PointTo(dllFileAt[i], w.Text(description.dllCommands[i].libraryFile));
+        w.PointTo(dllFunctionAt[i], w.Text(description.dllCommands[i].functionName));
     }
     w.Align();
 
@@ -100,7 +100,7 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
         w.Zeros(sizeof(runtime::LibraryRecord));
     }
     for (uint32_t i = 0; i < libraryCount; ++i) {
-        const LibrarySpec& lib = spec.libraries[i];
+        const LibraryDescription& lib = description.libraries[i];
         uint32_t r = recordAt[i];
         const uint32_t words[] = {runtime::kLibraryFormatVersion, 0, lib.majorVersion, lib.minorVersion,
                                   lib.buildNumber, lib.runtimeMajor, lib.runtimeMinor, lib.coreMajor, lib.coreMinor};
@@ -120,7 +120,7 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
         w.PointTo(r + 0x58, table);
         w.Zeros(lib.types.size() * sizeof(runtime::TypeDescriptor));
         for (size_t t = 0; t < lib.types.size(); ++t) {
-            const TypeSpec& type = lib.types[t];
+            const TypeDescription& type = lib.types[t];
             uint32_t d = table + static_cast<uint32_t>(t * sizeof(runtime::TypeDescriptor));
             if (type.IsEmpty() && type.typeInterface.IsNull()) continue;  // all-zero slot
             w.PointTo(d + 0x00, w.Text(type.chineseName));
@@ -134,7 +134,7 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
             uint32_t empty = w.Here();
             w.Word(0);  // the properties' empty names
             w.PointTo(d + 0x28, w.Here());
-            for (const PropertySpec& p : type.properties) {
+            for (const PropertyDescription& p : type.properties) {
                 for (int k = 0; k < 3; ++k) w.PointTo(w.Pointer(), empty);
                 w.Word(uint32_t{p.state} << 16 | p.type);
                 w.Word(0);
@@ -143,10 +143,10 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
     }
 
     entriesOffset_ = w.Here();
-    for (const Symbol& s : spec.runtimeEntries) w.Address(s.address);
+    for (const Symbol& s : description.runtimeEntries) w.Address(s.address);
 
     w.PointTo(constantStartAt, w.Here());
-    for (const ConstantPiece& piece : spec.constants.Pieces()) {
+    for (const ConstantPiece& piece : description.constants.Pieces()) {
         if (piece.kind == ConstantPiece::Kind::kPointers)
             for (const Symbol& s : piece.pointers) w.Address(s.address);
         else
@@ -154,7 +154,7 @@ MemoryImage::MemoryImage(const ProgramImageSpec& spec) {
     }
     w.Zeros(1);  // the padding byte before the templates
     w.PointTo(templateStartAt, w.Here());
-    w.Bytes(spec.templateSegment.data(), spec.templateSegment.size());
+    w.Bytes(description.templateSegment.data(), description.templateSegment.size());
 
     block_ = w.Finish(size_);
 }

@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 #include "runtime/program_image.h"
 
 namespace ruvelto::image_data {
 
 class MemoryImage {
 public:
-    explicit MemoryImage(const ProgramImageSpec& spec);
+    explicit MemoryImage(const ProgramImageDescription& description);
     MemoryImage(const MemoryImage&) = delete;
     MemoryImage& operator=(const MemoryImage&) = delete;
 

@@ -10,7 +10,7 @@ namespace {
 
 // Every window component type and the window itself start with the eight common properties:
 // Left, Top, Width, Height (integer), Tag (text), Visible, Disabled (logical), Cursor.
-std::vector<PropertySpec> CommonProperties() {
+std::vector<PropertyDescription> CommonProperties() {
     constexpr uint16_t kCommon = 0xE000;
     return {{1000, kCommon}, {1000, kCommon}, {1000, kCommon}, {1000, kCommon},
             {1005, kCommon}, {1003, kCommon}, {1003, kCommon}, {1011, kCommon}};
@@ -20,17 +20,17 @@ std::vector<PropertySpec> CommonProperties() {
 // SoundMode, ControlBox, MaxButton, MinButton, Position, Movable, Icon, EnterMovesFocus,
 // EscCloses, F1Help, HelpFile, HelpContext, ShowInTaskbar, DragByClient, Shape, AlwaysOnTop,
 // KeepActiveCaption, ClassName.
-std::vector<PropertySpec> WindowProperties() {
+std::vector<PropertyDescription> WindowProperties() {
     constexpr uint16_t kOwn = 0x8000;
     const uint16_t types[] = {1005, 1006, 1017, 1009, 1006, 1012, 1006, 1003, 1003, 1003, 1006, 1003,
                               1010, 1003, 1003, 1003, 1016, 1000, 1003, 1003, 1006, 1003, 1003, 1005};
-    std::vector<PropertySpec> properties;
+    std::vector<PropertyDescription> properties;
     for (uint16_t type : types) properties.push_back({type, kOwn});
     return properties;
 }
 
-TypeSpec Type(const char* chinese, const char* english, uint32_t flags, bool windowComponent = true) {
-    TypeSpec type;
+TypeDescription Type(const char* chinese, const char* english, uint32_t flags, bool windowComponent = true) {
+    TypeDescription type;
     type.chineseName = chinese;
     type.englishName = english;
     type.flags = flags;
@@ -40,8 +40,8 @@ TypeSpec Type(const char* chinese, const char* english, uint32_t flags, bool win
 
 Symbol Table(const char* name) { return {std::string("ruvelto::image_data::") + name, "image-data/library_command_tables.h"}; }
 
-LibrarySpec CoreLibrary() {
-    LibrarySpec lib;
+LibraryDescription CoreLibrary() {
+    LibraryDescription lib;
     lib.guid = "d09f2340818511d396f6aaf844c7e325";
     lib.majorVersion = 5, lib.minorVersion = 0, lib.buildNumber = 1;
     lib.runtimeMajor = 3, lib.runtimeMinor = 7, lib.coreMajor = 0, lib.coreMinor = 0;
@@ -61,8 +61,8 @@ LibrarySpec CoreLibrary() {
     return lib;
 }
 
-LibrarySpec DirTreeLibrary() {
-    LibrarySpec lib;
+LibraryDescription DirTreeLibrary() {
+    LibraryDescription lib;
     lib.guid = "8c4a1f7e2b6d4e0f9a3c5d7e1f2a4b6c";
     lib.majorVersion = 1, lib.minorVersion = 3;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
@@ -73,8 +73,8 @@ LibrarySpec DirTreeLibrary() {
     return lib;
 }
 
-LibrarySpec ExtendedUiLibrary() {
-    LibrarySpec lib;
+LibraryDescription ExtendedUiLibrary() {
+    LibraryDescription lib;
     lib.guid = "5b2e9d3a7c14486f8e0b1a6d2c9f3e71";
     lib.majorVersion = 2, lib.minorVersion = 0;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
@@ -88,8 +88,8 @@ LibrarySpec ExtendedUiLibrary() {
     return lib;
 }
 
-LibrarySpec ImageLibrary() {
-    LibrarySpec lib;
+LibraryDescription ImageLibrary() {
+    LibraryDescription lib;
     lib.guid = "{6F1C2B7E-93D4-4A8E-B0C5-2E7A91D4F358}";
     lib.majorVersion = 1, lib.minorVersion = 1, lib.buildNumber = 0;
     lib.runtimeMajor = 3, lib.runtimeMinor = 6, lib.coreMajor = 3, lib.coreMinor = 7;
@@ -108,8 +108,8 @@ LibrarySpec ImageLibrary() {
     return lib;
 }
 
-LibrarySpec XpStyleLibrary() {
-    LibrarySpec lib;
+LibraryDescription XpStyleLibrary() {
+    LibraryDescription lib;
     lib.guid = "e3a7c1d95f2b4c8a9d6e0b4f7a2c5e18";
     lib.majorVersion = 2, lib.minorVersion = 0;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
@@ -120,8 +120,8 @@ LibrarySpec XpStyleLibrary() {
     return lib;
 }
 
-LibrarySpec ShellLibrary() {
-    LibrarySpec lib;
+LibraryDescription ShellLibrary() {
+    LibraryDescription lib;
     lib.guid = "1f6b3e8d4a2c47e5b9d0c3a6e8f1b2d4";
     lib.majorVersion = 3, lib.minorVersion = 0;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
@@ -131,14 +131,14 @@ LibrarySpec ShellLibrary() {
     return lib;
 }
 
-std::vector<DllCommandSpec> DllCommands() {
+std::vector<DllCommandDescription> DllCommands() {
     const char* const functions[] = {
         "SHBrowseForFolderA", "SHGetPathFromIDListA", "SendMessageA", "GetCurrentProcessId", "GetModuleHandleA",
         "GetProcAddress", "GetCurrentThread", "CallWindowProcA", "CreateToolhelp32Snapshot", "Module32First",
         "CloseHandle", "SHGetSpecialFolderLocation", "SHGetPathFromIDListA", "Process32First", "Process32Next",
         "OpenEventA", "OpenIcon", "CreateEventA", "IsWindow", "GetForegroundWindow", "PostMessageA", "Beep",
     };
-    std::vector<DllCommandSpec> commands;
+    std::vector<DllCommandDescription> commands;
     for (const char* f : functions) commands.push_back({"", f});
     commands.push_back({"kernel32", "GetModuleFileNameA"});
     return commands;
@@ -148,30 +148,30 @@ Symbol RuntimeEntry(const char* name, const char* header) { return {name, header
 
 }  // namespace
 
-ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers) {
-    ProgramImageSpec spec;
-    spec.libraries = {CoreLibrary(), DirTreeLibrary(), ExtendedUiLibrary(),
+ProgramImageDescription RuveltoImageDescription(const EmbeddedInstallers& installers) {
+    ProgramImageDescription description;
+    description.libraries = {CoreLibrary(), DirTreeLibrary(), ExtendedUiLibrary(),
                       ImageLibrary(), XpStyleLibrary(), ShellLibrary()};
-    spec.dllCommands = DllCommands();
+    description.dllCommands = DllCommands();
 
     const char* entries = "runtime/entry_table.h";
-    spec.runtimeEntries[0] = RuntimeEntry("ruvelto::RaiseRuntimeErrorCode", "runtime/runtime_error.h");
-    spec.runtimeEntries[1] = RuntimeEntry("ruvelto_call_dll_command", entries);
-    spec.runtimeEntries[2] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
-    spec.runtimeEntries[3] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
-    spec.runtimeEntries[4] = RuntimeEntry("ruvelto::runtime::EntryReadProperty", entries);
-    spec.runtimeEntries[5] = RuntimeEntry("ruvelto::runtime::EntryWriteProperty", entries);
-    spec.runtimeEntries[6] = RuntimeEntry("ruvelto::heap::Allocate", "runtime/heap.h");
-    spec.runtimeEntries[7] = RuntimeEntry("ruvelto::heap::Reallocate", "runtime/heap.h");
-    spec.runtimeEntries[8] = RuntimeEntry("ruvelto::heap::Free", "runtime/heap.h");
-    spec.runtimeEntries[9] = RuntimeEntry("ruvelto::runtime::ExitProgram", "runtime/program_exit.h");
-    spec.runtimeEntries[10] = RuntimeEntry("ruvelto::runtime::EntryRunMainLoop", entries);
-    spec.runtimeEntries[11] = RuntimeEntry("ruvelto::runtime::EntryLoadStartupWindow", entries);
-    spec.runtimeEntries[12] = RuntimeEntry("ruvelto::runtime::EntryRuntimeHelper", entries);
+    description.runtimeEntries[0] = RuntimeEntry("ruvelto::RaiseRuntimeErrorCode", "runtime/runtime_error.h");
+    description.runtimeEntries[1] = RuntimeEntry("ruvelto_call_dll_command", entries);
+    description.runtimeEntries[2] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
+    description.runtimeEntries[3] = RuntimeEntry("ruvelto::runtime::EntryCallCommand", entries);
+    description.runtimeEntries[4] = RuntimeEntry("ruvelto::runtime::EntryReadProperty", entries);
+    description.runtimeEntries[5] = RuntimeEntry("ruvelto::runtime::EntryWriteProperty", entries);
+    description.runtimeEntries[6] = RuntimeEntry("ruvelto::heap::Allocate", "runtime/heap.h");
+    description.runtimeEntries[7] = RuntimeEntry("ruvelto::heap::Reallocate", "runtime/heap.h");
+    description.runtimeEntries[8] = RuntimeEntry("ruvelto::heap::Free", "runtime/heap.h");
+    description.runtimeEntries[9] = RuntimeEntry("ruvelto::runtime::ExitProgram", "runtime/program_exit.h");
+    description.runtimeEntries[10] = RuntimeEntry("ruvelto::runtime::EntryRunMainLoop", entries);
+    description.runtimeEntries[11] = RuntimeEntry("ruvelto::runtime::EntryLoadStartupWindow", entries);
+    description.runtimeEntries[12] = RuntimeEntry("ruvelto::runtime::EntryRuntimeHelper", entries);
 
     // The application's constants in the order its code first uses them. The empty text comes
     // first and the empty byte set sits at offset 0x17.
-    ConstantSegment& c = spec.constants;
+    ConstantSegment& c = description.constants;
     c.AddText("EmptyText", "");
     c.AddText("SystemPromptTitle", "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE");  // 系统提示
     c.AddText("KilobyteSuffix", "KB");
@@ -191,9 +191,9 @@ ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers) {
     c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
 
     TemplateSegment templates = WriteTemplateSegment(ProgramWindows());
-    spec.templateSegment = std::move(templates.bytes);
-    spec.handlerSymbols = std::move(templates.handlers);
-    return spec;
+    description.templateSegment = std::move(templates.bytes);
+    description.handlerSymbols = std::move(templates.handlers);
+    return description;
 }
 
 }  // namespace ruvelto::image_data

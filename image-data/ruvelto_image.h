@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 
 namespace ruvelto::image_data {
 
@@ -13,6 +13,6 @@ struct EmbeddedInstallers {
     std::vector<uint8_t> browser;   // "\Velmora_r904173_browser.exe"
 };
 
-ProgramImageSpec RuveltoImageSpec(const EmbeddedInstallers& installers);
+ProgramImageDescription RuveltoImageDescription(const EmbeddedInstallers& installers);
 
 }  // namespace ruvelto::image_data

@@ -36,7 +36,7 @@ uint64_t Seven(uint32_t a, uint32_t b) {
     return forms::HandlerReturns(7);
 }
 
-void SetInterface(image_data::TypeSpec& type, void* (*entry)(int32_t)) {
+void SetInterface(image_data::TypeDescription& type, void* (*entry)(int32_t)) {
     type.typeInterface.address = reinterpret_cast<const void*>(entry);
 }
 
@@ -57,8 +57,8 @@ void ComponentsTest::Show(image_data::WindowDescription window) {
     std::vector<image_data::WindowDescription> windows = {std::move(window)};
     image_data::AssignUnitIds(windows);
     windows_ = windows;
-    image_data::ProgramImageSpec spec;
-    image_data::LibrarySpec core = forms_test::TestCoreLibrary();
+    image_data::ProgramImageDescription description;
+    image_data::LibraryDescription core = forms_test::TestCoreLibrary();
     image_data::DescribeStandardComponents(core.types);
     using namespace components;
     SetInterface(core.types[4], &EditBoxInterface);
@@ -71,10 +71,10 @@ void ComponentsTest::Show(image_data::WindowDescription window) {
     SetInterface(core.types[16], &HScrollBarInterface);
     SetInterface(core.types[18], &ProcessBarInterface);
     SetInterface(core.types[19], &SliderBarInterface);
-    spec.libraries = {core};
-    spec.constants.AddText("Empty", "");
-    spec.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
-    image_ = std::make_unique<image_data::MemoryImage>(spec);
+    description.libraries = {core};
+    description.constants.AddText("Empty", "");
+    description.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
+    image_ = std::make_unique<image_data::MemoryImage>(description);
     forms::WindowUnits().Clear();
     forms::InstallFormsEngine();
     runtime::UseProgramImage(&image_->Header());

@@ -28,11 +28,11 @@ image_data::WindowDescription TestWindow(uint32_t windowId, const std::string& c
 void FormsTest::Start(std::vector<image_data::WindowDescription> windows) {
     image_data::AssignUnitIds(windows);
     windows_ = windows;
-    image_data::ProgramImageSpec spec;
-    spec.libraries = {TestCoreLibrary()};
-    spec.constants.AddText("Empty", "");
-    spec.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
-    image_ = std::make_unique<image_data::MemoryImage>(spec);
+    image_data::ProgramImageDescription description;
+    description.libraries = {TestCoreLibrary()};
+    description.constants.AddText("Empty", "");
+    description.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
+    image_ = std::make_unique<image_data::MemoryImage>(description);
     forms::WindowUnits().Clear();
     forms::InstallFormsEngine();
     runtime::UseProgramImage(&image_->Header());

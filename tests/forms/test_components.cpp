@@ -154,16 +154,16 @@ void* Interface(int32_t code) {
     return components::ComponentServices(code);
 }
 
-std::vector<image_data::PropertySpec> Properties(std::initializer_list<uint16_t> own) {
-    std::vector<image_data::PropertySpec> p = {{1000, 0xE000}, {1000, 0xE000}, {1000, 0xE000}, {1000, 0xE000},
+std::vector<image_data::PropertyDescription> Properties(std::initializer_list<uint16_t> own) {
+    std::vector<image_data::PropertyDescription> p = {{1000, 0xE000}, {1000, 0xE000}, {1000, 0xE000}, {1000, 0xE000},
                                                {1005, 0xE000}, {1003, 0xE000}, {1003, 0xE000}, {1011, 0xE000}};
     for (uint16_t type : own) p.push_back({type, 0x8000});
     return p;
 }
 
-image_data::TypeSpec Type(const char* name, uint32_t flags, std::vector<image_data::PropertySpec> properties,
+image_data::TypeDescription Type(const char* name, uint32_t flags, std::vector<image_data::PropertyDescription> properties,
                           void* (*typeInterface)(int32_t)) {
-    image_data::TypeSpec t;
+    image_data::TypeDescription t;
     t.chineseName = name;
     t.englishName = name;
     t.flags = flags;
@@ -197,9 +197,9 @@ std::vector<uint8_t> EditBlob(const std::string& text, bool wantsEnter) {
     return w.Data();
 }
 
-image_data::LibrarySpec TestCoreLibrary() {
+image_data::LibraryDescription TestCoreLibrary() {
     using namespace forms;
-    image_data::LibrarySpec lib;
+    image_data::LibraryDescription lib;
     lib.name = "core";
     lib.types.resize(20);
     lib.types[0] = Type("window", 0x800000D0,

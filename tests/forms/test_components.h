@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image-data/program_image_spec.h"
+#include "image-data/program_image_description.h"
 
 namespace ruvelto::forms_test {
 
@@ -24,6 +24,6 @@ std::vector<uint8_t> EditBlob(const std::string& text, bool wantsEnter = false);
 
 // A core library with the window type, the menu type and the test types at the core numbers of
 // EditBox (5), Label (10), Button (11), CheckBox (12) and RadioBox (13).
-image_data::LibrarySpec TestCoreLibrary();
+image_data::LibraryDescription TestCoreLibrary();
 
 }  // namespace ruvelto::forms_test

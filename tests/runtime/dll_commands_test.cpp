@@ -18,14 +18,14 @@ enum Command : uint32_t { kShellOnly, kOrdinal, kAbsolute, kSearched, kSameFunct
 class DllCommands : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        image_data::ProgramImageSpec spec;
-        spec.dllCommands = {{"", "SHGetPathFromIDListA"},
+        image_data::ProgramImageDescription description;
+        description.dllCommands = {{"", "SHGetPathFromIDListA"},
                             {"comctl32.dll", "#17"},
                             {"C:\\windows\\system32\\shell32.dll", "ShellExecuteA"},
                             {"shell32.dll", "ShellExecuteA"},
                             {"", "SHGetPathFromIDListA"}};
-        spec.constants.AddText("Empty", "");
-        image = new image_data::MemoryImage(spec);
+        description.constants.AddText("Empty", "");
+        image = new image_data::MemoryImage(description);
         UseProgramImage(&image->Header());
         EntryRuntimeHelper(kHelperStartRuntime);
     }

@@ -62,25 +62,25 @@ std::vector<WindowDescription> OneWindow() {
     return windows;
 }
 
-ProgramImageSpec ImageFor(const std::string& which) {
-    ProgramImageSpec spec;
-    LibrarySpec first, second;
+ProgramImageDescription ImageFor(const std::string& which) {
+    ProgramImageDescription description;
+    LibraryDescription first, second;
     first.name = "first", second.name = "second";
     first.notify.address = reinterpret_cast<const void*>(&NotifyFirst);
     second.notify.address = reinterpret_cast<const void*>(&NotifySecond);
-    spec.libraries = {first, second};
-    spec.dllCommands = {{"", "GetCurrentProcessId"}, {"", "NoSuchFunctionAnywhere"}, {"kernel32", "NoSuchFunction"}};
-    spec.constants.AddText("Empty", "");
-    spec.codeBase.address = reinterpret_cast<const void*>(&CleanUp);
+    description.libraries = {first, second};
+    description.dllCommands = {{"", "GetCurrentProcessId"}, {"", "NoSuchFunctionAnywhere"}, {"kernel32", "NoSuchFunction"}};
+    description.constants.AddText("Empty", "");
+    description.codeBase.address = reinterpret_cast<const void*>(&CleanUp);
     std::vector<uint8_t> templates = WriteTemplateSegment(OneWindow()).bytes;
     if (which == "truncated-templates") templates.resize(templates.size() - 3);
     if (which == "garbled-templates") templates[8 + 4 * 4 + 4] ^= 0x7F;  // the window's record count
-    spec.templateSegment = templates;
+    description.templateSegment = templates;
     // The entries application code reaches the heap and property access through.
-    spec.runtimeEntries[5].address = reinterpret_cast<const void*>(&runtime::EntryWriteProperty);
-    spec.runtimeEntries[6].address = reinterpret_cast<const void*>(&heap::Allocate);
-    spec.runtimeEntries[7].address = reinterpret_cast<const void*>(&heap::Reallocate);
-    return spec;
+    description.runtimeEntries[5].address = reinterpret_cast<const void*>(&runtime::EntryWriteProperty);
+    description.runtimeEntries[6].address = reinterpret_cast<const void*>(&heap::Allocate);
+    description.runtimeEntries[7].address = reinterpret_cast<const void*>(&heap::Reallocate);
+    return description;
 }
 
 DWORD WINAPI ExitFromThread(void*) {

@@ -19,10 +19,10 @@
 namespace ruvelto::runtime {
 namespace {
 
-using image_data::LibrarySpec;
+using image_data::LibraryDescription;
 using image_data::MemoryImage;
-using image_data::ProgramImageSpec;
-using image_data::TypeSpec;
+using image_data::ProgramImageDescription;
+using image_data::TypeDescription;
 
 struct Notified {
     int32_t message;
@@ -38,24 +38,24 @@ intptr_t RecordingNotify(int32_t message, intptr_t arg1, intptr_t arg2) {
 bool templatesLoaded;
 bool LoadTemplates(const uint8_t*, uint32_t) { return templatesLoaded = true; }
 
-ProgramImageSpec TwoLibraryImage() {
-    ProgramImageSpec spec;
-    LibrarySpec core;
+ProgramImageDescription TwoLibraryImage() {
+    ProgramImageDescription description;
+    LibraryDescription core;
     core.name = "core";
     core.types.resize(4);
     core.types[0].englishName = "window", core.types[0].chineseName = "w", core.types[0].flags = 0x800000D0;
     core.types[2].englishName = "menu", core.types[2].chineseName = "m", core.types[2].flags = 0x80000004;
     core.notify.address = reinterpret_cast<const void*>(&RecordingNotify);
-    LibrarySpec silent;  // no notify entry: skipped
+    LibraryDescription silent;  // no notify entry: skipped
     silent.name = "silent";
     silent.types.resize(1);
     silent.types[0].englishName = "thing", silent.types[0].chineseName = "t";
-    spec.libraries = {core, silent};
-    spec.dllCommands = {{"", "GetCurrentProcessId"}, {"", "GetCurrentThreadId"}, {"", "GetCurrentThreadId"},
+    description.libraries = {core, silent};
+    description.dllCommands = {{"", "GetCurrentProcessId"}, {"", "GetCurrentThreadId"}, {"", "GetCurrentThreadId"},
                         {"kernel32", "GetTickCount"}, {"", "NoSuchFunctionAnywhere"}};
-    spec.constants.AddText("Empty", "");
-    spec.constants.AddText("Ten", "0123456789");
-    return spec;
+    description.constants.AddText("Empty", "");
+    description.constants.AddText("Ten", "0123456789");
+    return description;
 }
 
 class RuntimeSpine : public ::testing::Test {
@@ -101,9 +101,9 @@ TEST_F(RuntimeSpine, StartUpTellsLibrariesTheCallbackAndReadsNoEmptyTemplates) {
 }
 
 TEST_F(RuntimeSpine, ATemplateSegmentIsHandedToTheFormsEngine) {
-    ProgramImageSpec spec = TwoLibraryImage();
-    spec.templateSegment = {1, 2, 3};
-    MemoryImage image(spec);
+    ProgramImageDescription description = TwoLibraryImage();
+    description.templateSegment = {1, 2, 3};
+    MemoryImage image(description);
     Start(image);
     EXPECT_TRUE(templatesLoaded);
 }
@@ -178,13 +178,13 @@ TEST_F(RuntimeSpine, CallingFormZeroesTheResult) {
 }
 
 TEST_F(RuntimeSpine, MakeArrayWritableThroughTheHelper) {
-    ProgramImageSpec spec = TwoLibraryImage();
+    ProgramImageDescription description = TwoLibraryImage();
     const uint32_t array[] = {1, 2, 7, 9};
-    spec.constants.AddBytes("Array", {reinterpret_cast<const uint8_t*>(array),
+    description.constants.AddBytes("Array", {reinterpret_cast<const uint8_t*>(array),
                                       reinterpret_cast<const uint8_t*>(array) + sizeof array});
-    MemoryImage image(spec);
+    MemoryImage image(description);
     Start(image);
-    void* variable = const_cast<uint8_t*>(image.Header().constantStart + spec.constants.OffsetOf("Array"));
+    void* variable = const_cast<uint8_t*>(image.Header().constantStart + description.constants.OffsetOf("Array"));
     void* constant = variable;
     EntryRuntimeHelper(kHelperMakeArrayWritable, 4, &variable);
     ASSERT_NE(variable, constant);

@@ -18,36 +18,36 @@ struct Symbol {
     bool IsNull() const { return cppName.empty() && !address; }
 };
 
-struct PropertySpec {
+struct PropertyDescription {
     uint16_t type = 0;   // 1000-1024
     uint16_t state = 0;  // 0xE000 common, 0x8000 the type's own
 };
 
-// A type slot; a default TypeSpec is an all-zero slot that only keeps later numbers stable.
-struct TypeSpec {
+// A type slot; a default TypeDescription is an all-zero slot that only keeps later numbers stable.
+struct TypeDescription {
     std::string chineseName;  // GBK
     std::string englishName;
     uint32_t flags = 0;
-    std::vector<PropertySpec> properties;
+    std::vector<PropertyDescription> properties;
     Symbol typeInterface;
 
     bool IsEmpty() const { return chineseName.empty() && englishName.empty() && flags == 0 && properties.empty(); }
 };
 
-struct LibrarySpec {
+struct LibraryDescription {
     std::string guid;
     uint32_t majorVersion = 0, minorVersion = 0, buildNumber = 0;
     uint32_t runtimeMajor = 3, runtimeMinor = 0;
     uint32_t coreMajor = 0, coreMinor = 0;
     std::string name;  // GBK
     uint32_t stateFlags = 0;
-    std::vector<TypeSpec> types;
+    std::vector<TypeDescription> types;
     uint32_t commandCount = 0;
     Symbol commandTable;
     Symbol notify;
 };
 
-struct DllCommandSpec {
+struct DllCommandDescription {
     std::string libraryFile;  // empty: search the default list
     std::string functionName;  // "#n" names ordinal n
 };
@@ -84,13 +84,13 @@ private:
 
 constexpr int kRuntimeEntryCount = 13;
 
-struct ProgramImageSpec {
+struct ProgramImageDescription {
     uint32_t programKind = 3;
     uint32_t reserved = 0;
     uint32_t unitCounter = 0x10348;
     Symbol codeBase;
-    std::vector<LibrarySpec> libraries;
-    std::vector<DllCommandSpec> dllCommands;
+    std::vector<LibraryDescription> libraries;
+    std::vector<DllCommandDescription> dllCommands;
     Symbol runtimeEntries[kRuntimeEntryCount];
     ConstantSegment constants;
     std::vector<uint8_t> templateSegment;  // empty: the program has no windows
