@@ -2,14 +2,9 @@
 
 #include "components/standard_types.h"
 #include "forms/events.h"
-#include "forms/forms_engine.h"
 #include "forms/property_access.h"
-#include "forms/window_unit.h"
 #include "image-data/component_types.h"
-#include "runtime/entry_table.h"
 #include "runtime/heap.h"
-#include "runtime/runtime_state.h"
-#include "runtime/startup.h"
 #include "tests/forms/test_components.h"
 
 namespace ruvelto::components_test {
@@ -54,10 +49,6 @@ image_data::WindowDescription TestWindow(std::vector<image_data::ComponentDescri
 }
 
 void ComponentsTest::Show(image_data::WindowDescription window) {
-    std::vector<image_data::WindowDescription> windows = {std::move(window)};
-    image_data::AssignUnitIds(windows);
-    windows_ = windows;
-    image_data::ProgramImageDescription description;
     image_data::LibraryDescription core = forms_test::TestCoreLibrary();
     image_data::DescribeStandardComponents(core.types);
     using namespace components;
@@ -71,14 +62,7 @@ void ComponentsTest::Show(image_data::WindowDescription window) {
     SetInterface(core.types[16], &HScrollBarInterface);
     SetInterface(core.types[18], &ProcessBarInterface);
     SetInterface(core.types[19], &SliderBarInterface);
-    description.libraries = {core};
-    description.constants.AddText("Empty", "");
-    description.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
-    image_ = std::make_unique<image_data::MemoryImage>(description);
-    forms::WindowUnits().Clear();
-    forms::InstallFormsEngine();
-    runtime::UseProgramImage(&image_->Header());
-    runtime::EntryRuntimeHelper(runtime::kHelperStartRuntime);
+    Start({std::move(window)}, std::move(core));
     ASSERT_TRUE(Load(kWindow));
     forms_test::Activate(WindowHandle(kWindow));
     seen.clear();

@@ -26,10 +26,14 @@ image_data::WindowDescription TestWindow(uint32_t windowId, const std::string& c
 }
 
 void FormsTest::Start(std::vector<image_data::WindowDescription> windows) {
+    Start(std::move(windows), TestCoreLibrary());
+}
+
+void FormsTest::Start(std::vector<image_data::WindowDescription> windows, image_data::LibraryDescription core) {
     image_data::AssignUnitIds(windows);
     windows_ = windows;
     image_data::ProgramImageDescription description;
-    description.libraries = {TestCoreLibrary()};
+    description.libraries = {std::move(core)};
     description.constants.AddText("Empty", "");
     description.templateSegment = image_data::WriteTemplateSegment(windows).bytes;
     image_ = std::make_unique<image_data::MemoryImage>(description);

@@ -11,6 +11,7 @@
 
 #include "forms/event_record.h"
 #include "image-data/memory_image.h"
+#include "image-data/program_image_description.h"
 #include "image-data/template_writer.h"
 #include "image-data/window_description.h"
 
@@ -30,8 +31,10 @@ class FormsTest : public ::testing::Test {
 protected:
     void TearDown() override;
 
-    // Assigns unit ids, writes the segment, starts the runtime.
+    // Assigns unit ids, writes the segment, starts the runtime with `core` as the core library
+    // (the test core library when none is given).
     void Start(std::vector<image_data::WindowDescription> windows);
+    void Start(std::vector<image_data::WindowDescription> windows, image_data::LibraryDescription core);
     uint32_t IdOf(uint32_t windowId, const std::string& name) const;
     uint32_t OwnIdOf(uint32_t windowId) const;
 
