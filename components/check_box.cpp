@@ -135,13 +135,7 @@ public:
                 *result = 0;
                 return true;
             case WM_CTLCOLORBTN:
-            case WM_CTLCOLORSTATIC: {
-                HDC dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, ResolveColor(p_.textColor));
-                SetBkColor(dc, ResolveColor(p_.backColor));
-                *result = reinterpret_cast<LRESULT>(BackgroundBrush(p_.backColor));
-                return true;
-            }
+            case WM_CTLCOLORSTATIC: *result = ControlColors(wParam, p_.textColor, p_.backColor); return true;
             default: return false;
         }
     }

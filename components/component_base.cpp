@@ -147,6 +147,12 @@ HBRUSH ComponentBase::BackgroundBrush(uint32_t color) {
     return brush_;
 }
 
+LRESULT ComponentBase::ControlColors(WPARAM dc, uint32_t textColor, uint32_t backColor) {
+    SetTextColor(reinterpret_cast<HDC>(dc), ResolveColor(textColor));
+    SetBkColor(reinterpret_cast<HDC>(dc), ResolveColor(backColor));
+    return reinterpret_cast<LRESULT>(BackgroundBrush(backColor));
+}
+
 namespace {
 
 ComponentBase* Component(void* object) { return object ? ComponentOf(object) : nullptr; }

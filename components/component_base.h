@@ -98,6 +98,9 @@ protected:
     void ApplyBorder(uint32_t border);
     // A solid brush of the colour, kept by the object until the next call or destruction.
     HBRUSH BackgroundBrush(uint32_t color);
+    // The answer to a WM_CTLCOLOR... message: sets the text and back colours on `dc` and returns
+    // the background brush.
+    LRESULT ControlColors(WPARAM dc, uint32_t textColor, uint32_t backColor);
 
 private:
     uint32_t windowId_ = 0;

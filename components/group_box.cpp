@@ -62,10 +62,7 @@ public:
 
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
         if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return false;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, ResolveColor(p_.textColor));
-        SetBkColor(dc, ResolveColor(p_.backColor));
-        *result = reinterpret_cast<LRESULT>(BackgroundBrush(p_.backColor));
+        *result = ControlColors(wParam, p_.textColor, p_.backColor);
         return true;
     }
 
