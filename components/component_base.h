@@ -60,6 +60,7 @@ public:
     virtual void ApplyProperties() {}
 
     // Type interface services by the type's own property index (property index minus 8).
+    // SetProperty answers 1 when the unit must be re-created to show the new value.
     virtual uint32_t SetProperty(int32_t index, const forms::PropertyData& value) { (void)index, (void)value; return 0; }
     virtual bool GetProperty(int32_t index, forms::PropertyData* value) { (void)index, (void)value; return false; }
     virtual bool WantsKey(uint32_t key) { (void)key; return false; }
@@ -112,6 +113,13 @@ private:
 
 // The style changes of a border value.
 void BorderStyles(uint32_t border, DWORD& exStyle, DWORD& style);
+
+// SetProperty's answer for a value shown only by re-creating the unit: 1 when it changed.
+inline uint32_t Recreating(uint32_t* field, uint32_t value) {
+    if (*field == value) return 0;
+    *field = value;
+    return 1;
+}
 
 // Property data helpers for SetProperty/GetProperty.
 inline uint32_t IntegerOf(const forms::PropertyData& v) { return static_cast<uint32_t>(v.value); }

@@ -318,12 +318,6 @@ private:
 
     bool SpinHasStaticEdge() const { return p_.border == 0 || p_.border == 1 || p_.border == 3; }
 
-    uint32_t Recreating(uint32_t* field, uint32_t value) {
-        if (*field == value) return 0;
-        *field = value;
-        return 1;
-    }
-
     std::string WindowText() const {
         int length = GetWindowTextLengthA(Handle());
         std::string text(static_cast<size_t>(length) + 1, '\0');

@@ -35,14 +35,8 @@ public:
                 p_.border = ClampChoice(IntegerOf(v), 5);
                 ApplyBorder(p_.border);
                 return 0;
-            case kVertical:
-            case kSmooth: {
-                uint32_t& field = index == kVertical ? p_.vertical : p_.smooth;
-                const uint32_t choice = ClampChoice(IntegerOf(v), 1);
-                if (field == choice) return 0;
-                field = choice;
-                return 1;
-            }
+            case kVertical: return Recreating(&p_.vertical, ClampChoice(IntegerOf(v), 1));
+            case kSmooth: return Recreating(&p_.smooth, ClampChoice(IntegerOf(v), 1));
             case kMinimum:
             case kMaximum:
                 (index == kMinimum ? p_.minimum : p_.maximum) = ClampRangeValue(value);

@@ -128,11 +128,6 @@ public:
     }
 
 private:
-    uint32_t Recreating(uint32_t* field, uint32_t value) {
-        if (*field == value) return 0;
-        *field = value;
-        return 1;
-    }
     void SendRange() {
         BarRange r = RangeOf(p_.minimum, p_.maximum);
         SendMessageA(Handle(), TBM_SETRANGEMIN, TRUE, r.lower);
