@@ -2,7 +2,6 @@
 // build folder (build/wine/artifacts/components.bmp) for a person to look at.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,34 +11,6 @@ namespace ruvelto::components_test {
 namespace {
 
 using namespace image_data;
-
-bool SaveWindowPicture(HWND window, const std::string& path) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t rowBytes = (static_cast<uint32_t>(w) * 3 + 3) & ~3u, size = rowBytes * static_cast<uint32_t>(h);
-    BITMAPFILEHEADER file{0x4D42, 54 + size, 0, 0, 54};
-    bool ok = false;
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        ok = std::fwrite(&file, 14, 1, out) == 1 && std::fwrite(&info.bmiHeader, 40, 1, out) == 1 &&
-             std::fwrite(bits, size, 1, out) == 1;
-        std::fclose(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
 
 class ScreenshotTest : public ComponentsTest {};
 
@@ -118,7 +89,7 @@ TEST_F(ScreenshotTest, EveryComponentTypeInSeveralStates) {
     Pump(300);
     const std::string folder = std::string(RUVELTO_BINARY_DIR) + "/artifacts";
     CreateDirectoryA(("Z:" + folder).c_str(), nullptr);
-    EXPECT_TRUE(SaveWindowPicture(WindowHandle(kWindow), folder + "/components.bmp"));
+    EXPECT_TRUE(forms_test::SaveWindowPicture(WindowHandle(kWindow), folder + "/components.bmp"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/forms/forms_fixture.h"
 
+#include <cstdio>
+
 #include "forms/forms_engine.h"
 #include "forms/message_loop.h"
 #include "forms/unit_commands.h"
@@ -128,6 +130,34 @@ void Activate(HWND window, HWND focus) {
     Pump(30);
     if (focus) SetFocus(focus);
     Pump(30);
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const uint32_t rowBytes = (static_cast<uint32_t>(w) * 3 + 3) & ~3u, size = rowBytes * static_cast<uint32_t>(h);
+    BITMAPFILEHEADER file{0x4D42, 54 + size, 0, 0, 54};
+    bool ok = false;
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        ok = std::fwrite(&file, 14, 1, out) == 1 && std::fwrite(&info.bmiHeader, 40, 1, out) == 1 &&
+             std::fwrite(bits, size, 1, out) == 1;
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
 }
 
 }  // namespace ruvelto::forms_test

@@ -54,5 +54,7 @@ void TypeText(const char* text);
 std::string WindowText(HWND window);
 // Brings a window to the front and gives the focus to `focus` (or leaves it to the window).
 void Activate(HWND window, HWND focus = nullptr);
+// Captures a window as it stands on the screen into a 24-bit BMP file (a Unix path).
+bool SaveWindowPicture(HWND window, const std::string& path);
 
 }  // namespace ruvelto::forms_test

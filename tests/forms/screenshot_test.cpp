@@ -4,7 +4,6 @@
 // components and the menu bar is there.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -40,34 +39,6 @@ std::vector<uint8_t> TileBitmap() {
             p[0] = 230, p[1] = stripe ? 200 : 240, p[2] = stripe ? 170 : 240;  // B, G, R
         }
     return file;
-}
-
-bool SaveScreenBitmap(HWND window, const std::string& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    const uint32_t stride = (width * 3 + 3) & ~3u, size = stride * height;
-    BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(54 + size), 0, 0, 54};
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(&header, sizeof header, 1, f);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
-        std::fwrite(bits, size, 1, f);
-        std::fclose(f);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return f != nullptr;
 }
 
 class ScreenshotTest : public FormsTest {};
@@ -116,7 +87,7 @@ TEST_F(ScreenshotTest, WindowWithMenuTiledBackgroundAndComponents) {
     EXPECT_EQ(corner, RGB(240, 240, 230));  // the tile is bottom-up: its top rows start light
     EXPECT_EQ(repeated, corner);
     EXPECT_EQ(bottom, corner);
-    EXPECT_TRUE(SaveScreenBitmap(window, std::string(RUVELTO_BINARY_DIR) + "/forms_screenshot.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(window, std::string(RUVELTO_BINARY_DIR) + "/forms_screenshot.bmp"));
 }
 
 }  // namespace
