@@ -48,19 +48,6 @@ uint32_t GradientColorAt(const GradientStops& stops, int position, int span) {
     return result;
 }
 
-void FillGradientTile(uint32_t direction, const GradientStops& stops, int areaWidth, int areaHeight, int left,
-                      int top, int tileWidth, int tileHeight, uint32_t* pixels) {
-    for (int row = 0; row < tileHeight; ++row) {
-        for (int column = 0; column < tileWidth; ++column) {
-            int p = 0, s = 1;
-            GradientPosition(direction, left + column, top + row, areaWidth, areaHeight, &p, &s);
-            uint32_t c = GradientColorAt(stops, p, s);
-            // COLORREF is R in the low byte; DIB pixels want B there.
-            pixels[row * tileWidth + column] = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-        }
-    }
-}
-
 int EffectiveFrameWidth(int32_t frameWidth, int clientWidth, int clientHeight) {
     int width = std::max<int32_t>(frameWidth, 5);
     return std::max(0, std::min({width, clientWidth / 2, clientHeight / 2}));

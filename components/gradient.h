@@ -24,11 +24,6 @@ void GradientPosition(uint32_t direction, int x, int y, int width, int height, i
 // The colour at position p of a gradient of span S through the stops.
 uint32_t GradientColorAt(const GradientStops& stops, int position, int span);
 
-// A gradient as 32-bit top-down DIB pixels (0x00RRGGBB): the tile at (left, top) of the given
-// size inside an area of areaWidth × areaHeight.
-void FillGradientTile(uint32_t direction, const GradientStops& stops, int areaWidth, int areaHeight, int left,
-                      int top, int tileWidth, int tileHeight, uint32_t* pixels);
-
 // The width a gradient frame is drawn with: FrameWidth (at least 5) limited to half the client
 // width and height.
 int EffectiveFrameWidth(int32_t frameWidth, int clientWidth, int clientHeight);
