@@ -145,6 +145,4 @@ void RemoveIdleCallback(HWND window) {
     std::erase_if(idleCallbacks, [window](const IdleEntry& e) { return e.window == window; });
 }
 
-void ClearIdleCallbacks() { idleCallbacks.clear(); }
-
 }  // namespace ruvelto::forms

@@ -24,6 +24,5 @@ bool PreTranslateWalk(MSG* message);
 using IdleCallback = void (*)(uint32_t argument);
 void AddIdleCallback(HWND window, IdleCallback callback, uint32_t argument);
 void RemoveIdleCallback(HWND window);
-void ClearIdleCallbacks();
 
 }  // namespace ruvelto::forms
