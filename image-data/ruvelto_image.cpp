@@ -58,6 +58,8 @@ LibraryDescription CoreLibrary() {
     DescribeStandardComponents(lib.types);  // the ten standard components, with properties and interfaces
     lib.commandCount = 50;
     lib.commandTable = Table("kCoreLibraryCommands");
+    // Start-up's notify message 1 plugs the forms engine into the runtime before templates are read.
+    lib.notify = {"ruvelto::forms::CoreLibraryNotify", "forms/forms_engine.h"};
     return lib;
 }
 

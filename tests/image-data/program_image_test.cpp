@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "forms/forms_engine.h"
+#include "image/library_entry.h"
 #include "image-data/library_command_tables.h"
 #include "image-data/program_image_data.h"
 #include "runtime/entry_table.h"
@@ -41,13 +43,14 @@ TEST(ProgramImage, LibrariesInTableOrder) {
         const char* name;
         uint32_t major, minor, typeSlots, commands, stateFlags;
         const CommandEntry* table;
+        NotifyEntry notify;
     } expected[] = {
-        {"\xBA\xCB\xD0\xC4\xBF\xE2", 5, 0, 51, 50, 0xC0000001, kCoreLibraryCommands},
-        {"\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2", 1, 3, 1, 1, 0, kDirTreeLibraryCommands},
-        {"\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2", 2, 0, 5, 7, 0, kExtendedUiLibraryCommands},
-        {"\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xBF\xE2", 1, 1, 5, 11, 0x80000000, kImageLibraryCommands},
-        {"XP\xB7\xE7\xB8\xF1\xBF\xE2", 2, 0, 0, 1, 0x80000000, kXpStyleLibraryCommands},
-        {"\xCF\xB5\xCD\xB3\xBD\xE7\xC3\xE6\xBF\xE2", 3, 0, 0, 1, 0, kShellLibraryCommands},
+        {"\xBA\xCB\xD0\xC4\xBF\xE2", 5, 0, 51, 50, 0xC0000001, kCoreLibraryCommands, &forms::CoreLibraryNotify},
+        {"\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2", 1, 3, 1, 1, 0, kDirTreeLibraryCommands, nullptr},
+        {"\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2", 2, 0, 5, 7, 0, kExtendedUiLibraryCommands, nullptr},
+        {"\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xBF\xE2", 1, 1, 5, 11, 0x80000000, kImageLibraryCommands, &image::ImageLibraryNotify},
+        {"XP\xB7\xE7\xB8\xF1\xBF\xE2", 2, 0, 0, 1, 0x80000000, kXpStyleLibraryCommands, nullptr},
+        {"\xCF\xB5\xCD\xB3\xBD\xE7\xC3\xE6\xBF\xE2", 3, 0, 0, 1, 0, kShellLibraryCommands, nullptr},
     };
     for (uint32_t i = 0; i < 6; ++i) {
         const LibraryRecord& lib = *image.libraryTable[i];
@@ -63,6 +66,7 @@ TEST(ProgramImage, LibrariesInTableOrder) {
         EXPECT_EQ(lib.typeCount, e.typeSlots);
         EXPECT_EQ(lib.commandCount, e.commands);
         EXPECT_EQ(lib.commands, e.table);
+        EXPECT_EQ(lib.notify, e.notify);
         EXPECT_EQ(lib.commandInfo, nullptr);
         EXPECT_EQ(lib.constantCount, 0u);
         EXPECT_EQ(lib.description, nullptr);
