@@ -24,7 +24,7 @@ RUVELTO_COMMAND(ToInteger);   // value -> int
 RUVELTO_COMMAND(ToByte);      // value -> byte
 RUVELTO_COMMAND(ToByteSet);   // value -> byte set
 RUVELTO_COMMAND(ToHexText);   // int -> text
-RUVELTO_COMMAND(TimeToText);  // date-time, [part 1 full, 2 date, 3 time] -> text
+RUVELTO_COMMAND(TimeToText);  // date-time, [kind: 1 full, 2 date, 3 time] -> text
 
 // Texts
 RUVELTO_COMMAND(TextLength);        // text -> int
