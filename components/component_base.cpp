@@ -82,6 +82,20 @@ HGLOBAL ComponentBase::SavePropertiesToGlobal() const {
     return memory;
 }
 
+bool ComponentBase::PaintsItself(UINT message, LRESULT* result) {
+    if (message == WM_ERASEBKGND) {
+        *result = 1;
+        return true;
+    }
+    if (message != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    Paint(dc, ps.rcPaint);
+    EndPaint(Handle(), &ps);
+    *result = 0;
+    return true;
+}
+
 LRESULT ComponentBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case forms::kAskObject: return reinterpret_cast<LRESULT>(LiveObjectOf(this));

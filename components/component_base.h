@@ -102,6 +102,10 @@ protected:
     // The answer to a WM_CTLCOLOR... message: sets the text and back colours on `dc` and returns
     // the background brush.
     LRESULT ControlColors(WPARAM dc, uint32_t textColor, uint32_t backColor);
+    // For components that draw themselves whole: WM_PAINT calls Paint with the paint area and
+    // WM_ERASEBKGND is skipped, since Paint covers every pixel. True when it took the message.
+    bool PaintsItself(UINT message, LRESULT* result);
+    virtual void Paint(HDC, const RECT&) {}
 
 private:
     uint32_t windowId_ = 0;

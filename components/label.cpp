@@ -155,15 +155,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (LRESULT painted; PaintsItself(message, &painted)) return painted;
         switch (message) {
-            case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(Handle(), &ps);
-                Paint(dc, ps.rcPaint);
-                EndPaint(Handle(), &ps);
-                return 0;
-            }
-            case WM_ERASEBKGND: return 1;
             case kLabelEventMessage: {
                 forms::EventRecord record;
                 RaiseEvent(0, {static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)}, &record);
@@ -194,7 +187,7 @@ private:
         return picture_;
     }
 
-    void Paint(HDC dc, const RECT& clip) {
+    void Paint(HDC dc, const RECT& clip) override {
         RECT area{};
         GetClientRect(Handle(), &area);
         const int width = area.right, height = area.bottom;

@@ -56,21 +56,12 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-            case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(Handle(), &ps);
-                Paint(dc, ps.rcPaint);
-                EndPaint(Handle(), &ps);
-                return 0;
-            }
-            case WM_ERASEBKGND: return 1;
-            default: return ComponentBase::WindowProc(message, wParam, lParam);
-        }
+        if (LRESULT painted; PaintsItself(message, &painted)) return painted;
+        return ComponentBase::WindowProc(message, wParam, lParam);
     }
 
 private:
-    void Paint(HDC dc, const RECT& clip) {
+    void Paint(HDC dc, const RECT& clip) override {
         HBRUSH back = CreateSolidBrush(ResolveColor(p_.backColor));
         FillRect(dc, &clip, back);
         DeleteObject(back);
