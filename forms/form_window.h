@@ -74,6 +74,7 @@ public:
     bool Loaded() const { return loaded_; }
     void UndoModalDisabling();
     void NoteHelpUsed() { helpUsed_ = true; }
+    void NoteHelpClosed() { helpUsed_ = false; }
 
     bool PreTranslateMessage(MSG* message) override;
 
