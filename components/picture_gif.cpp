@@ -176,7 +176,7 @@ bool DecodeGif(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out)
         const uint64_t pixels = uint64_t(frame.width) * frame.height;
         const uint32_t rowBytes = DibRowBytes(frame.width, 8);
         const uint64_t dibSize = kDibHeadBytes + uint64_t(rowBytes) * frame.height;
-        if (pixels == 0 || minimumCodeSize < 1 || minimumCodeSize > 8 || pixels > uint64_t(length - at) * 4096 + 4096 ||
+        if (pixels == 0 || minimumCodeSize < 1 || minimumCodeSize > 11 || pixels > uint64_t(length - at) * 4096 + 4096 ||
             used + dibSize + pixels > PictureByteLimit())
             break;
         used += dibSize + pixels;
