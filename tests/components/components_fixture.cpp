@@ -62,6 +62,9 @@ void ComponentsTest::Show(image_data::WindowDescription window) {
     SetInterface(core.types[16], &HScrollBarInterface);
     SetInterface(core.types[18], &ProcessBarInterface);
     SetInterface(core.types[19], &SliderBarInterface);
+    SetInterface(core.types[5], &PicBoxInterface);
+    SetInterface(core.types[7], &DrawPanelInterface);
+    SetInterface(core.types[30], &CommonDlgInterface);
     Start({std::move(window)}, std::move(core));
     ASSERT_TRUE(Load(kWindow));
     forms_test::Activate(WindowHandle(kWindow));

@@ -1,0 +1,14 @@
+// Small picture files for the picture tests: solid BMPs and a two-frame GIF.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace ruvelto::components_test {
+
+// A 24-bit bottom-up BMP of one colour (0x00BBGGRR).
+std::vector<uint8_t> SolidBmp(int32_t width, int32_t height, uint32_t color);
+// A GIF of 4 x 2 pixels: a red frame, then a blue one, both covering the screen, each with its
+// delay in hundredths of a second.
+std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay);
+
+}  // namespace ruvelto::components_test
