@@ -227,7 +227,9 @@ TEST(PictureDecoder, GifFramesDelaysAndTruncation) {
     for (size_t cut = gif.size() - 1; cut >= 14; --cut) {
         GifPicture partial;
         const bool decoded = DecodeGif(gif.data(), cut, false, &partial);
-        if (decoded) EXPECT_LE(partial.frames.size(), 2u) << cut;
+        if (decoded) {
+            EXPECT_LE(partial.frames.size(), 2u) << cut;
+        }
         Decoded d;
         EXPECT_EQ(DecodeGifPixels(gif.data(), cut, &d.p), decoded) << cut;
     }
@@ -265,7 +267,9 @@ TEST(PictureDecoder, PcxRunsPaletteAndTruncation) {
     // Truncated anywhere: no crash, and what decodes keeps its size.
     for (size_t cut = pcx.size() - 1; cut > 128; --cut) {
         Decoded partial;
-        if (DecodePcxPixels(pcx.data(), cut, &partial.p)) EXPECT_EQ(partial.p.width, 3);
+        if (DecodePcxPixels(pcx.data(), cut, &partial.p)) {
+            EXPECT_EQ(partial.p.width, 3);
+        }
     }
     // A header claiming 65536 x 65536 over a few bytes of data is no picture.
     const Bytes huge = Pcx(5, 8, 1, 30000, 30000, 30000, {0xC1, 0});
