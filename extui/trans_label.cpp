@@ -119,6 +119,9 @@ public:
     }
 
 protected:
+    // Components beneath that were shown after this one painted over it: draw it again on top.
+    void OnLoadFinished() override { Refresh(); }
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_ERASEBKGND: return 1;  // no background of its own

@@ -108,6 +108,18 @@ std::string ExtendedTest::CallText(int command, const std::string& name, std::ve
     return copy;
 }
 
+void Click(HWND window, int x, int y) {
+    POINT target{x, y};
+    ClientToScreen(window, &target);
+    SetCursorPos(target.x, target.y);
+    const DWORD settled = GetTickCount() + GetDoubleClickTime() + 50;
+    POINT at{};
+    while (static_cast<int32_t>(settled - GetTickCount()) > 0 || (GetCursorPos(&at) && (at.x != target.x || at.y != target.y) &&
+                                                                  static_cast<int32_t>(settled + 1000 - GetTickCount()) > 0))
+        Pump(20);
+    components_test::ClickAt(window, x, y);
+}
+
 std::vector<uint8_t> SolidImageListData(int count) {
     HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, count, 0);
     HDC screen = GetDC(nullptr);

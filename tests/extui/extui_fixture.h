@@ -13,7 +13,6 @@
 
 namespace ruvelto::extui_test {
 
-using components_test::ClickAt;
 using components_test::PixelAt;
 using components_test::seen;
 using components_test::SeenEvent;
@@ -51,6 +50,11 @@ inline ValueRecord Text(const std::string& text) {
     return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())), 0, kTypeText};
 }
 inline ValueRecord Omitted() { return {}; }
+
+// A real click at a point of a window's client area, made apart from the click before it: the
+// pointer is moved there first and the double-click time allowed to pass, so that two clicks in a
+// row are never one double click.
+void Click(HWND window, int x, int y);
 
 // Image list data of `count` solid 16 x 16 images (colour i: red, green, blue, ...).
 std::vector<uint8_t> SolidImageListData(int count);

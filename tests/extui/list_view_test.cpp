@@ -112,14 +112,16 @@ TEST_F(ListViewTest, WithoutCheckBoxesTheStateIsMinusOne) {
 }
 
 TEST_F(ListViewTest, ClickAndSpaceToggleTheBoxThenReportTheNewState) {
-    ASSERT_TRUE(ShowExtended(TestWindow({List(ReportList(true)).On(4, Recorder(4)).On(8, Recorder(8))})));
+    ASSERT_TRUE(ShowExtended(TestWindow({List(ReportList(true)).On(0, Recorder(0)).On(2, Recorder(2)).On(4, Recorder(4))
+                                             .On(8, Recorder(8))})));
     const std::string one = "one", two = "two";
     Call(kInsertItem, "list", {Omitted(), Text(one)});
     Call(kInsertItem, "list", {Omitted(), Text(two)});
     const POINT box = CheckBoxOf(1);
-    ClickAt(ListWindow(), box.x, box.y);
+    Click(ListWindow(), box.x, box.y);
     Pump();
     ASSERT_EQ(CheckState(1), 1);
+    std::erase_if(seen, [](const SeenEvent& e) { return e.event == 0; });  // the row may take the focus too
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].event, 4) << "Clicked first";
     EXPECT_EQ(seen[1].event, 8);
@@ -131,11 +133,21 @@ TEST_F(ListViewTest, ClickAndSpaceToggleTheBoxThenReportTheNewState) {
     RECT label{};
     label.left = LVIR_LABEL;
     SendMessageA(ListWindow(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
-    ClickAt(ListWindow(), label.left + 10, (label.top + label.bottom) / 2);
+    Click(ListWindow(), label.left + 10, (label.top + label.bottom) / 2);
     Pump();
+
     EXPECT_EQ(Count("list", 4), 1);
     EXPECT_EQ(Count("list", 8), 0);
+    EXPECT_EQ(Count("list", 0), 1) << "CurrentItemChanged: the focus moved to row 0";
     EXPECT_EQ(Read("list", kCurrentSelection), 0u);
+
+    // A click on the second column's header.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(ListWindow(), LVM_GETHEADER, 0, 0));
+    RECT second{};
+    SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    Click(header, (second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    ASSERT_EQ(Count("list", 2), 1);
+    EXPECT_EQ(seen.back().a, 1u) << "ColumnClicked with the column";
 
     // The space key toggles the focused row's box and reports it the same way.
     forms_test::Activate(WindowHandle(components_test::kWindow), ListWindow());
@@ -318,11 +330,17 @@ TEST_F(ListViewTest, PropertyDataMakesColumnsRowsTipsAndImages) {
     SendMessageA(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
     EXPECT_STREQ(tip, "tip of ");
 
-    // Image list data with another tag is ignored; the property keeps what was written.
+    // Image list data with another tag, cut short or damaged after the tag is ignored.
     std::vector<uint8_t> wrong = SolidImageListData(3);
     wrong[0] = 'X';
-    WriteBytes("list", 24, wrong);
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), nullptr);
+    std::vector<uint8_t> cut = SolidImageListData(3);
+    cut.resize(cut.size() / 2);
+    std::vector<uint8_t> damaged = SolidImageListData(3);
+    for (size_t i = 8; i < damaged.size(); i += 3) damaged[i] = static_cast<uint8_t>(i * 37);
+    for (const auto& data : {wrong, cut, damaged, std::vector<uint8_t>{'M', 'I', 'T', 'L', 0, 0, 0, 0, 0}}) {
+        WriteBytes("list", 24, data);
+        EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), nullptr);
+    }
     WriteBytes("list", 24, SolidImageListData(3));
     smallList = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(smallList, nullptr);

@@ -69,17 +69,19 @@ protected:
 };
 
 TEST_F(TransLabelTest, WhatLiesBeneathShowsThrough) {
-    // Earlier records lie above later ones: the label is over the red backdrop.
-    ASSERT_TRUE(ShowExtended(TestWindow({Transparent("", 40, 40, 120, 40), Backdrop("red", 20, 20, 200, 100, kRed)})));
-    Area empty = Look(Window(), 40, 40, 120, 40);
-    EXPECT_EQ(empty.red, 120 * 40) << "an empty caption paints nothing";
-
-    WriteText("label", kCaption, "MW");
+    // Earlier records lie above later ones: the label is over the red backdrop, which is shown
+    // after it while the window loads and still does not cover it.
+    ASSERT_TRUE(ShowExtended(TestWindow({Transparent("MW", 40, 40, 120, 40), Backdrop("red", 20, 20, 200, 100, kRed)})));
     Area written = Look(Window(), 40, 40, 120, 40);
     EXPECT_GT(written.black, 40) << "the text";
     EXPECT_GT(written.red, 120 * 40 / 2) << "and around it the backdrop";
     EXPECT_EQ(Look(Window(), 120, 40, 40, 40).red, 40 * 40) << "no background of its own beside the text";
 
+    WriteText("label", kCaption, "");
+    Area empty = Look(Window(), 40, 40, 120, 40);
+    EXPECT_EQ(empty.red, 120 * 40) << "an empty caption paints nothing";
+
+    WriteText("label", kCaption, "MW");
     Write("label", kTextColor, kBlue);
     Area blue = Look(Window(), 40, 40, 120, 40);
     EXPECT_EQ(blue.black, 0) << "the old text is painted over from beneath";
