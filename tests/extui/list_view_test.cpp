@@ -268,6 +268,58 @@ TEST_F(ListViewTest, ClampedWritesColoursAndRecreation) {
     EXPECT_TRUE(GetWindowLongA(ListWindow(), GWL_STYLE) & LVS_SORTDESCENDING);
 }
 
+TEST_F(ListViewTest, PropertiesBecomeTheControlsStyles) {
+    struct Case {
+        const char* what;
+        void (*change)(ListViewProperties&);
+        DWORD style, styleMask, extended, extendedMask;
+    };
+    constexpr DWORD kHot = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINECOLD | LVS_EX_UNDERLINEHOT;
+    const Case cases[] = {
+        {"defaults: large icons, auto-arranged, single selection, tips and sub-item images always",
+         [](ListViewProperties&) {}, LVS_ICON | LVS_AUTOARRANGE | LVS_SINGLESEL, LVS_TYPEMASK | LVS_AUTOARRANGE | LVS_SINGLESEL,
+         LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES, LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES | kHot},
+        {"icon options", [](ListViewProperties& p) { p.viewType = 1, p.iconAlign = 1, p.autoArrange = 0, p.labelWrap = 0; },
+         LVS_SMALLICON | LVS_ALIGNLEFT | LVS_NOLABELWRAP, LVS_TYPEMASK | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP, 0, 0},
+        {"report options",
+         [](ListViewProperties& p) { p.viewType = 3, p.headerClickable = 0, p.headerDragDrop = 1, p.fullRowSelect = 1, p.gridLines = 1; },
+         LVS_REPORT | LVS_NOSORTHEADER, LVS_TYPEMASK | LVS_NOSORTHEADER | LVS_NOCOLUMNHEADER,
+         LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES},
+        {"a hidden header takes no header options", [](ListViewProperties& p) { p.viewType = 3, p.hideHeader = 1, p.headerClickable = 0, p.headerDragDrop = 1; },
+         LVS_NOCOLUMNHEADER, LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER, 0, LVS_EX_HEADERDRAGDROP},
+        {"hot tracking with its underlines",
+         [](ListViewProperties& p) { p.hotTracking = 1, p.underlineCold = 0; }, 0, 0,
+         LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT, kHot},
+        {"the other styles",
+         [](ListViewProperties& p) { p.editLabels = 1, p.sortOrder = 1, p.singleSelection = 0, p.showSelectionAlways = 1, p.flatScrollBars = 1; },
+         LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SHOWSELALWAYS, LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+         LVS_EX_FLATSB, LVS_EX_FLATSB},
+    };
+    for (const Case& c : cases) {
+        ListViewProperties p;
+        c.change(p);
+        ASSERT_TRUE(ShowExtended(TestWindow({List(p)}))) << c.what;
+        const auto style = static_cast<DWORD>(GetWindowLongA(ListWindow(), GWL_STYLE));
+        const auto extended = static_cast<DWORD>(SendMessageA(ListWindow(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        EXPECT_EQ(style & c.styleMask, c.style) << c.what;
+        EXPECT_EQ(extended & c.extendedMask, c.extended) << c.what;
+        TearDown();
+    }
+
+    // The hot-tracking options re-create the control only while hot tracking is on.
+    ASSERT_TRUE(ShowExtended(TestWindow({List(ListViewProperties{})})));
+    HWND before = ListWindow();
+    Write("list", 27, 0);  // HandCursor
+    EXPECT_EQ(ListWindow(), before);
+    EXPECT_EQ(Read("list", 27), 0u);
+    Write("list", 26, 1);  // HotTracking
+    EXPECT_NE(ListWindow(), before);
+    before = ListWindow();
+    Write("list", 29, 0);  // UnderlineHot
+    EXPECT_NE(ListWindow(), before);
+    EXPECT_FALSE(SendMessageA(ListWindow(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_UNDERLINEHOT);
+}
+
 TEST_F(ListViewTest, PropertyDataMakesColumnsRowsTipsAndImages) {
     ListViewProperties p = ReportList(true);
     p.columns = ColumnData({{false, -1, extui::kAlignLeft, 120, "\xC3\xFB\xB3\xC6"},  // 名称
