@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/program_exit.h"
 #include "runtime/service_codes.h"
 #include "runtime/services.h"
 
@@ -61,6 +62,10 @@ void InstallPictureServices() {
     for (int32_t code : {kServicePictureHelper, kServiceRegisterPicture, kServiceReleasePicture,
                          kServiceIsPictureRegistered})
         runtime::SetServiceHandler(code, &Service);
+    // Whatever the program left loaded is released at exit.
+    runtime::ExitHooks hooks;
+    hooks.releasePictures = &ReleaseRegisteredPictures;
+    runtime::SetExitHooks(hooks);
 }
 
 }  // namespace ruvelto::components

@@ -19,7 +19,8 @@ DecodedPicture* RegisteredPicture(uint32_t handle);
 // Releases every registered picture and empties the list (program exit).
 void ReleaseRegisteredPictures();
 
-// Installs the handlers of services 1003, 2019, 2020 and 2021.
+// Installs the handlers of services 1003, 2019, 2020 and 2021, and the release of the registered
+// pictures at exit.
 void InstallPictureServices();
 
 }  // namespace ruvelto::components
