@@ -57,10 +57,15 @@ DWORD WINAPI GifAnimation::ThreadEntry(void* self) {
     return 0;
 }
 
-void GifAnimation::CopyToWindow(HDC windowDc) {
+void GifAnimation::CopyToWindow() {
+    // A DC of the window as it is now: one taken while the window was still hidden may keep
+    // clipping everything away after it is shown.
+    HDC windowDc = GetDC(window_);
+    SetStretchBltMode(windowDc, PictureStretchMode(windowDc));
     const RECT r = Place(window_, mode_, gif_.screenWidth, gif_.screenHeight);
     StretchBlt(windowDc, r.left, r.top, r.right - r.left, r.bottom - r.top, screenDc_, 0, 0, gif_.screenWidth,
                gif_.screenHeight, SRCCOPY);
+    ReleaseDC(window_, windowDc);
 }
 
 void GifAnimation::DrawFrame(const GifFrame& frame) {
@@ -96,7 +101,6 @@ void GifAnimation::DrawFrame(const GifFrame& frame) {
 
 void GifAnimation::Run() {
     HDC windowDc = GetDC(window_);
-    SetStretchBltMode(windowDc, PictureStretchMode(windowDc));
     BeginDrawing();
     screenDc_ = CreateCompatibleDC(windowDc);
     screen_ = CreateCompatibleBitmap(windowDc, gif_.screenWidth, gif_.screenHeight);
@@ -134,7 +138,7 @@ void GifAnimation::Run() {
             }
         }
         DrawFrame(frame);
-        CopyToWindow(windowDc);
+        CopyToWindow();
         EndDrawing();
         GdiFlush();
 

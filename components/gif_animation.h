@@ -34,7 +34,7 @@ private:
     static DWORD WINAPI ThreadEntry(void* self);
     void Run();
     void DrawFrame(const GifFrame& frame);
-    void CopyToWindow(HDC windowDc);
+    void CopyToWindow();
     void BeginDrawing();
     void EndDrawing();
 

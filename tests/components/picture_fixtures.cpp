@@ -1,5 +1,7 @@
 #include "tests/components/picture_fixtures.h"
 
+#include <cstddef>
+
 namespace ruvelto::components_test {
 namespace {
 
@@ -22,11 +24,13 @@ std::vector<uint8_t> SolidBmp(int32_t width, int32_t height, uint32_t color) {
     return v;
 }
 
-std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay) {
+std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay, int redFrames) {
     std::vector<uint8_t> v = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(v, 4), Put16(v, 2);
     v.insert(v.end(), {0x80, 0, 0, 255, 0, 0, 0, 0, 255});  // a global table: red, blue
-    for (uint8_t index : {uint8_t(0), uint8_t(1)}) {
+    std::vector<uint8_t> frames(size_t(redFrames), 0);
+    frames.push_back(1);
+    for (uint8_t index : frames) {
         v.insert(v.end(), {0x21, 0xF9, 4, 0x04});  // graphic control: disposal 1
         Put16(v, index == 0 ? redDelay : blueDelay);
         v.insert(v.end(), {0, 0, 0x2C});

@@ -7,8 +7,8 @@ namespace ruvelto::components_test {
 
 // A 24-bit bottom-up BMP of one colour (0x00BBGGRR).
 std::vector<uint8_t> SolidBmp(int32_t width, int32_t height, uint32_t color);
-// A GIF of 4 x 2 pixels: a red frame, then a blue one, both covering the screen, each with its
-// delay in hundredths of a second.
-std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay);
+// A GIF of 4 x 2 pixels: `redFrames` red frames, then a blue one, all covering the screen, with
+// their delays in hundredths of a second.
+std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay, int redFrames = 1);
 
 }  // namespace ruvelto::components_test
