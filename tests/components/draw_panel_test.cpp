@@ -159,6 +159,27 @@ TEST_F(DrawPanelTest, ModesHandlesSizesAndResizing) {
     EXPECT_TRUE(GetPicture({Int(-5)}).empty());
 }
 
+TEST_F(DrawPanelTest, LoadPictureTakesAFileNameOrPictureBytes) {
+    ShowPanel(true, true, 40, 40);
+    auto load = [](ValueRecord arg) {
+        ValueRecord result{};
+        core_commands::LoadPicture(&result, 1, &arg);
+        return result.lo;
+    };
+    const std::string file = "Z:" + std::string(RUVELTO_CORPUS) + "/jpeg/pillow/hopper.jpg";
+    const std::string missing = file + ".none";
+    const std::string empty;
+    const auto text = [](const std::string& t) { return ValueRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(t.c_str())), 0, kTypeText}; };
+    const uint32_t fromFile = load(text(file));
+    EXPECT_NE(fromFile, 0u);
+    EXPECT_EQ(load(text(missing)), 0u);
+    EXPECT_EQ(load(text(empty)), 0u);
+    EXPECT_EQ(load(Int(5)), 0u) << "neither a text nor a byte set";
+    Draw({Int(static_cast<int32_t>(fromFile)), Int(0), Int(0), Int(40), Int(40)});
+    EXPECT_NE(PixelAt(Unit("panel"), 20, 20), kWhite);
+    Unload(fromFile);
+}
+
 TEST_F(DrawPanelTest, ScaleModeUnitsAndReadOnlySizes) {
     ShowPanel(true, false, 200, 100);
     EXPECT_EQ(Read("panel", 23), 200u);

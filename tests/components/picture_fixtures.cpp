@@ -56,4 +56,27 @@ std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay, int redFr
     return v;
 }
 
+std::vector<uint8_t> IconFile(const std::vector<int>& widths) {
+    std::vector<uint8_t> v;
+    Put16(v, 0), Put16(v, 1), Put16(v, uint16_t(widths.size()));
+    std::vector<std::vector<uint8_t>> images;
+    for (int w : widths) {
+        std::vector<uint8_t> image;
+        Put32(image, 40), Put32(image, uint32_t(w)), Put32(image, uint32_t(w * 2));
+        Put16(image, 1), Put16(image, 32);
+        for (int i = 0; i < 6; ++i) Put32(image, 0);
+        for (int i = 0; i < w * w; ++i) image.insert(image.end(), {0, 0, 255, 255});  // opaque red
+        image.resize(image.size() + size_t((w + 31) / 32 * 4) * size_t(w), 0);      // the AND mask
+        images.push_back(image);
+    }
+    uint32_t offset = uint32_t(6 + 16 * widths.size());
+    for (size_t i = 0; i < widths.size(); ++i) {
+        v.insert(v.end(), {uint8_t(widths[i]), uint8_t(widths[i]), 0, 0});
+        Put16(v, 1), Put16(v, 32), Put32(v, uint32_t(images[i].size())), Put32(v, offset);
+        offset += uint32_t(images[i].size());
+    }
+    for (const auto& image : images) v.insert(v.end(), image.begin(), image.end());
+    return v;
+}
+
 }  // namespace ruvelto::components_test

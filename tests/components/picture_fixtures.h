@@ -11,4 +11,7 @@ std::vector<uint8_t> SolidBmp(int32_t width, int32_t height, uint32_t color);
 // their delays in hundredths of a second.
 std::vector<uint8_t> RedBlueGif(uint16_t redDelay, uint16_t blueDelay, int redFrames = 1);
 
+// An icon file with one 32-bit entry of each width (square, colour-count byte 0).
+std::vector<uint8_t> IconFile(const std::vector<int>& widths);
+
 }  // namespace ruvelto::components_test
