@@ -48,6 +48,7 @@ ValueView TextView(const std::string& s) {
 
 TEST(MessageText, EachTypeOfValueAsTheBoxShowsIt) {
     const uint8_t bytes[] = {1, 0, 0, 0, 2, 0, 0, 0, '4', '2'};
+    const std::string picture = "\xCD\xBC\xC6\xAC";  // 图片
     struct Case {
         const char* name;
         ValueView value;
@@ -61,7 +62,7 @@ TEST(MessageText, EachTypeOfValueAsTheBoxShowsIt) {
         {"true", Scalar(kTypeBool, 1), "\xD5\xE6"},
         {"false", Scalar(kTypeBool, 0), "\xBC\xD9"},
         {"date-time", Double(45418.5, kTypeDateTime), "2024\xC4\xEA" "5\xD4\xC2" "6\xC8\xD5" "12\xCA\xB1"},
-        {"text", TextView("\xCD\xBC\xC6\xAC"), "\xCD\xBC\xC6\xAC"},
+        {"text", TextView(picture), picture},
         {"empty text", Scalar(kTypeText, 0), ""},
         {"byte set", {kTypeBytes, 0, 0, bytes}, ""},
         {"window", Scalar(kTypeWindow, 0x52000001, 0x06000001), ""},
@@ -71,13 +72,14 @@ TEST(MessageText, EachTypeOfValueAsTheBoxShowsIt) {
 }
 
 TEST(MessageText, KeepsAtMost99BytesWithoutSplittingACharacter) {
-    const std::string ascii(150, 'a');
+    const std::string ascii(150, 'a'), exact(99, 'b');
     EXPECT_EQ(MessageText(TextView(ascii)), std::string(99, 'a'));
-    EXPECT_EQ(MessageText(TextView(std::string(99, 'b'))), std::string(99, 'b'));
+    EXPECT_EQ(MessageText(TextView(exact)), exact);
     std::string gbk;
     for (int i = 0; i < 60; ++i) gbk += "\xB0\xA1";  // 啊
+    const std::string shifted = "a" + gbk;
     EXPECT_EQ(MessageText(TextView(gbk)), gbk.substr(0, 98));
-    EXPECT_EQ(MessageText(TextView("a" + gbk)), "a" + gbk.substr(0, 98));
+    EXPECT_EQ(MessageText(TextView(shifted)), shifted.substr(0, 99));
 }
 
 TEST(JoinDateTime, IsTheInverseOfSplitDateTime) {
