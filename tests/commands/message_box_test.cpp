@@ -1,6 +1,7 @@
 // Message boxes as a person meets them: a separate program (message_box_child) shows the box,
 // this test finds it, reads its title, text, icon and buttons, looks at the program's other
-// window behind it, presses a button and checks the result code the program got.
+// window behind it, presses a button and checks the result code the program got. One box is kept
+// as a picture (build/wine/artifacts/message_box.bmp).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/forms/forms_fixture.h"
 #include "tests/runtime/child_process.h"
 
 namespace ruvelto::testing {
@@ -141,6 +143,11 @@ TEST_P(MessageBoxCommand, ShowsTheValueAndReturnsThePressedButtonsCode) {
     // system-modal box stays on top of everything instead and leaves them alone.
     EXPECT_EQ(seen.bystanderEnabled, c.systemModal);
     EXPECT_EQ(seen.topmost, c.systemModal);
+    if (c.name == std::string("yes-no")) {  // a picture of one box for a person to look at
+        const std::string folder = std::string(RUVELTO_BINARY_DIR) + "/artifacts";
+        CreateDirectoryA(("Z:" + folder).c_str(), nullptr);
+        EXPECT_TRUE(forms_test::SaveWindowPicture(seen.box, folder + "/message_box.bmp"));
+    }
     ClickButton(seen.box, c.press);
     EXPECT_EQ(child.WaitForExit(20000), 0u);
     EXPECT_EQ(ReadTextFile(log), std::to_string(c.result));
