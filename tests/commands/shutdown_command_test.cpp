@@ -173,7 +173,7 @@ TEST_F(ShutdownSystem, AFailedPlatformCallGivesFalse) {
 
 TEST(ShutdownPrivilege, TheRealStepEnablesThePrivilegeInThisProcessesToken) {
     HANDLE token;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_ADJUST_PRIVILEGES, &token));
     LUID shutdown;
     ASSERT_TRUE(LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &shutdown));
     auto enabled = [&] {
@@ -182,9 +182,17 @@ TEST(ShutdownPrivilege, TheRealStepEnablesThePrivilegeInThisProcessesToken) {
         PrivilegeCheck(token, &set, &result);
         return result != FALSE;
     };
-    const bool stepped = shell_commands::EnableShutdownPrivilege(shell_commands::SystemShutdownPlatform());
-    // Where the platform refuses the privilege the step must say so; where it grants it, it is on.
-    EXPECT_EQ(stepped, enabled());
+    // Start from a token where the privilege is held but off, so that the step has work to do.
+    TOKEN_PRIVILEGES off{1, {{shutdown, 0}}};
+    ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &off, 0, nullptr, nullptr));
+    if (GetLastError() == ERROR_NOT_ALL_ASSIGNED) {
+        // Where the platform does not grant the privilege the step must say so.
+        EXPECT_FALSE(shell_commands::EnableShutdownPrivilege(shell_commands::SystemShutdownPlatform()));
+    } else {
+        ASSERT_FALSE(enabled());
+        EXPECT_TRUE(shell_commands::EnableShutdownPrivilege(shell_commands::SystemShutdownPlatform()));
+        EXPECT_TRUE(enabled());
+    }
     CloseHandle(token);
 }
 
