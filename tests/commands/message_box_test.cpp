@@ -91,18 +91,24 @@ BoxSeen ReadBox(DWORD pid) {
 }
 
 // Clicks a button with the mouse, as a person would: the pointer moves onto it, presses, releases.
+// Every event carries the position itself: a press that relied on an earlier cursor move could
+// land where the pointer was before.
 void ClickButton(HWND box, int id) {
     HWND button = GetDlgItem(box, id);
     ASSERT_NE(button, nullptr);
     RECT r;
     GetWindowRect(button, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     SetForegroundWindow(box);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    for (DWORD action : {0ul, static_cast<unsigned long>(MOUSEEVENTF_LEFTDOWN), static_cast<unsigned long>(MOUSEEVENTF_LEFTUP)}) {
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | action;
+        SendInput(1, &input, sizeof input);
+        Sleep(60);
+    }
 }
 
 struct Case {
