@@ -350,7 +350,9 @@ TEST(GifDecode, EveryTruncationEndsCleanly) {
             std::vector<uint8_t> cut(whole.begin(), whole.begin() + long(n));
             Image image;
             const bool decoded = image.Decode(cut.data(), cut.size(), IMAGE_FORMAT_GIF);
-            if (n <= firstData + 1) EXPECT_FALSE(decoded) << n;
+            if (n <= firstData + 1) {
+                EXPECT_FALSE(decoded) << n;
+            }
         }
     }
 }
