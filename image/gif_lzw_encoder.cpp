@@ -63,7 +63,13 @@ int GifLzwEncoder::GifNextPixel() {
 }
 
 void GifLzwEncoder::ClHash() {
-    for (int32_t& h : htab_) h = -1;
+    if (hashTracked_) {
+        for (int i = 0; i < usedCount_; ++i) htab_[usedSlots_[i]] = -1;
+    } else {
+        for (int32_t& h : htab_) h = -1;
+        hashTracked_ = true;
+    }
+    usedCount_ = 0;
 }
 
 void GifLzwEncoder::ClearBlock() {
@@ -110,6 +116,7 @@ void GifLzwEncoder::CompressLzw() {
         if (freeEnt_ < kMaxMaxCode) {
             codetab_[i] = static_cast<uint16_t>(freeEnt_++);
             htab_[i] = fcode;
+            usedSlots_[usedCount_++] = static_cast<uint16_t>(i);
         } else {
             ClearBlock();
         }

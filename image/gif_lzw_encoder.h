@@ -43,6 +43,11 @@ private:
     // Code state.
     int32_t htab_[kHashSize] = {};
     uint16_t codetab_[kHashSize] = {};
+    // Slots filled since the last clear: a tile fills a few hundred of the 5003, so only those
+    // are emptied again (after one full clear, which makes the whole table trustworthy).
+    uint16_t usedSlots_[kMaxMaxCode] = {};
+    int usedCount_ = 0;
+    bool hashTracked_ = false;
     uint32_t curAccum_ = 0;
     int curBits_ = 0;
     int nBits_ = 0;
