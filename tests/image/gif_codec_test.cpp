@@ -270,7 +270,7 @@ TEST(GifExtensions, LoopCountAndCommentAreWrittenAndRead) {
     for (size_t i = 0; i + 1 < plain.size(); ++i) EXPECT_FALSE(plain[i] == 0x21 && plain[i + 1] == 0xFE);
 }
 
-// The Part's example: an image smaller than the screen, at (10, 20), over the transparent index.
+// An image smaller than the screen, at (10, 20): the rest of the screen is the transparent index.
 TEST(GifDecode, SmallImageSitsOnTheScreenOverTheTransparentIndex) {
     Image picture;
     test::MakePalettePicture(picture, 4, 3, 8, 9);
@@ -372,7 +372,10 @@ TEST(GifDecode, GarbageImageDataNeitherHangsNorOverruns) {
             damaged[i] = uint8_t(state >> 24);
         }
         Image image;
-        image.Decode(damaged.data(), damaged.size(), IMAGE_FORMAT_GIF);
+        if (image.Decode(damaged.data(), damaged.size(), IMAGE_FORMAT_GIF)) {
+            EXPECT_EQ(image.GetWidth(), 64u);
+            EXPECT_EQ(image.GetHeight(), 64u);
+        }
     }
 }
 
