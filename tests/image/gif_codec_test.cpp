@@ -112,6 +112,15 @@ TEST(GifPalette, PicturesComeBackIndexForIndexUnderEveryCompression) {
             EXPECT_TRUE(test::SameIndices(picture, back)) << c.bits << " option " << option;
         }
     }
+    // One colour throughout: runs far longer than the code table.
+    for (int32_t option = 0; option <= kGifOptionRle; ++option) {
+        Image flat;
+        test::MakePalettePicture(flat, 400, 300, 8, 1);
+        flat.Clear(5);
+        Image back;
+        ASSERT_TRUE(DecodeGif(EncodeToBytes(flat, option), back)) << option;
+        EXPECT_TRUE(test::SameIndices(flat, back)) << option;
+    }
 }
 
 TEST(GifPalette, TransparentIndexGoesIntoTheGraphicControlExtension) {
