@@ -1,6 +1,6 @@
 // Decodes arbitrary bytes as GIF, one frame chosen by the last byte; what decodes must encode
-// and read back to the same pixels (palette pictures to the same indices and palette, tiled
-// 24-bit pictures to the same colours), under each of the three compressions.
+// (with the compression the byte before chooses) and read back to the same pixels: palette
+// pictures to the same indices and palette, tiled 24-bit pictures to the same colours.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +13,13 @@ using namespace ruvelto::image;
 namespace {
 
 bool SameColours(const Image& a, const Image& b) {
+    if (b.GetBpp() == 24) {
+        const size_t rowBytes = size_t(a.GetWidth()) * 3;
+        for (uint32_t y = 0; y < a.GetHeight(); ++y) {
+            if (std::memcmp(a.GetBits(y), b.GetBits(y), rowBytes) != 0) return false;
+        }
+        return true;
+    }
     for (uint32_t y = 0; y < a.GetHeight(); ++y) {
         for (uint32_t x = 0; x < a.GetWidth(); ++x) {
             const RgbQuad ca = a.GetPixelColor(int32_t(x), int32_t(y), false);
@@ -53,13 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GifCodec codec;
     codec.Info.Frame = size ? data[size - 1] % 4 : 0;
     if (!codec.Decode(in) || !codec.IsValid()) return 0;
-    for (int32_t option = 0; option <= kGifOptionRle; ++option) {
-        codec.Info.CodecOption[IMAGE_FORMAT_GIF] = option;
-        MemStream out;
-        if (!codec.Encode(out)) __builtin_trap();
-        Image back;
-        out.Seek(0, kSeekSet);
-        if (!back.Decode(out, IMAGE_FORMAT_GIF) || !SamePixels(codec, back)) __builtin_trap();
-    }
+    codec.Info.CodecOption[IMAGE_FORMAT_GIF] = size > 1 ? data[size - 2] % 3 : 0;
+    MemStream out;
+    if (!codec.Encode(out)) __builtin_trap();
+    Image back;
+    out.Seek(0, kSeekSet);
+    if (!back.Decode(out, IMAGE_FORMAT_GIF) || !SamePixels(codec, back)) __builtin_trap();
     return 0;
 }
