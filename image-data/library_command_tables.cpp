@@ -3,6 +3,7 @@
 #include "image-data/library_command_tables.h"
 
 #include "commands/text_commands.h"
+#include "extui/dir_tree_library.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
@@ -62,7 +63,7 @@ const CommandEntry kCoreLibraryCommands[50] = {
 };
 
 const CommandEntry kDirTreeLibraryCommands[1] = {
-    /* 0 */ nullptr,
+    /* 0 GetSelectedPath */ &extui::GetSelectedPathCommand,
 };
 
 // The list view's seven methods.
