@@ -398,7 +398,14 @@ void DirTree::Collapsed(HTREEITEM item) {
     TreeItemRecord* record = Record(item);
     if (!record || !record->loaded || IsExpanded(item)) return;
     ++busy_;
+    // A selection inside goes to the folder itself, announced once, wherever the control would
+    // have put it when its item went.
+    const HTREEITEM before = Selected();
+    const bool inside = before && Contains(item, before);
+    ++quietSelection_;
     DeleteChildren(item);
+    if (inside) SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    --quietSelection_;
     StopChangeWatcher(record->watcher);
     record->watcher = nullptr;
     record->loaded = false;
@@ -410,6 +417,7 @@ void DirTree::Collapsed(HTREEITEM item) {
     it.state = 0;
     SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
     --busy_;
+    if (inside) SelectionChanged(item);
 }
 
 bool DirTree::Contains(HTREEITEM ancestor, HTREEITEM item) const {
@@ -530,6 +538,7 @@ bool DirTree::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result
         if ((tree->action & kExpandActionMask) == TVE_COLLAPSE)
             PostMessageA(Handle(), kCollapseLater, 0, reinterpret_cast<LPARAM>(tree->itemNew.hItem));
     } else if (IsNotify(code, TVN_SELCHANGEDA, TVN_SELCHANGEDW)) {
+        ++selectionNotices_;
         if (!quietSelection_) SelectionChanged(tree->itemNew.hItem);
     } else if (IsNotify(code, TVN_GETDISPINFOA, TVN_GETDISPINFOW)) {
         auto* info = reinterpret_cast<NMTVDISPINFOA*>(lParam);
@@ -590,7 +599,12 @@ LRESULT DirTree::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto item = reinterpret_cast<HTREEITEM>(lParam);
             const UINT action = static_cast<UINT>(wParam) & kExpandActionMask;
             if (action == TVE_EXPAND || (action == TVE_TOGGLE && !IsExpanded(item))) LoadChildren(item);
+            // Collapsing moves a selection inside up to the item; some controls do it silently.
+            const HTREEITEM before = Selected();
+            const uint32_t notices = selectionNotices_;
             const LRESULT result = Default(message, wParam, lParam);
+            if (Selected() != before && selectionNotices_ == notices && Selected() && !quietSelection_)
+                SelectionChanged(Selected());
             TreeItemRecord* record = Record(item);
             if (record && record->loaded && action != TVE_EXPAND && !IsExpanded(item))
                 PostMessageA(Handle(), kCollapseLater, 0, lParam);

@@ -107,6 +107,7 @@ private:
     HTREEITEM root_ = nullptr;
     int busy_ = 0;               // inside a change of the tree's items
     int quietSelection_ = 0;     // selection changes made by a refresh raise no event
+    uint32_t selectionNotices_ = 0;  // TVN_SELCHANGED notifications seen
 };
 
 // The type interface of DirTree.

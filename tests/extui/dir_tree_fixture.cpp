@@ -21,12 +21,23 @@ namespace ruvelto::extui_test {
 const char kTreeName[] = "\xC4\xBF\xC2\xBC\xCA\xF7" "1";  // 目录树1
 const char kPictures[] = "\xCD\xBC\xC6\xAC";               // 图片
 std::vector<uint32_t> selectionEvents;
+std::vector<int32_t> otherEvents;
 std::string DirTreeTest::base_;
 
 namespace {
 
 uint64_t SelectionHandler(uint32_t notFolder, uint32_t) {
     selectionEvents.push_back(notFolder);
+    return forms::kReturnsNothing;
+}
+
+uint64_t DoubleClickedHandler(uint32_t, uint32_t) {
+    otherEvents.push_back(1);
+    return forms::kReturnsNothing;
+}
+
+uint64_t ItemClickedHandler(uint32_t, uint32_t) {
+    otherEvents.push_back(2);
     return forms::kReturnsNothing;
 }
 
@@ -66,7 +77,9 @@ void DirTreeTest::Show(const image_data::DirTreeProperties& tree, bool secondWin
                              .At(10, 10, 380, 360)
                              .Flags(kVisible | kTabStop)
                              .Properties(DirTreeBlob(tree))
-                             .On(0, forms_test::Handler(&SelectionHandler))};
+                             .On(0, forms_test::Handler(&SelectionHandler))
+                             .On(1, forms_test::Handler(&DoubleClickedHandler))
+                             .On(2, forms_test::Handler(&ItemClickedHandler))};
     std::vector<WindowDescription> windows = {window};
     if (secondWindow) {
         auto second = forms_test::TestWindow(kSecondWindow, "DirTree 2", 300, 300);
@@ -93,6 +106,7 @@ void DirTreeTest::Show(const image_data::DirTreeProperties& tree, bool secondWin
     forms_test::Activate(WindowHandle(kWindow), Tree());
     Pump(60);
     selectionEvents.clear();
+    otherEvents.clear();
 }
 
 std::string DirTreeTest::SelectedPath() const {

@@ -21,14 +21,16 @@ constexpr uint32_t kSecondWindow = 0x52010100;
 extern const char kTreeName[];
 extern const char kPictures[];  // 图片 in GBK
 
-// The SelectionChanged events the tree's handler saw, with their argument.
+// The SelectionChanged events the tree's handler saw, with their argument, and the numbers of
+// the tree's other events (DoubleClicked 1, ItemClicked 2) in the order they came.
 extern std::vector<uint32_t> selectionEvents;
+extern std::vector<int32_t> otherEvents;
 
 class DirTreeTest : public forms_test::FormsTest {
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    void SetUp() override { selectionEvents.clear(); }
+    void SetUp() override { selectionEvents.clear(), otherEvents.clear(); }
 
     // Starts the runtime with the window (and the second window, when given) and loads the first.
     void Show(const image_data::DirTreeProperties& tree, bool secondWindow = false);
