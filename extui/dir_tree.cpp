@@ -327,7 +327,7 @@ bool DirTree::LoadChildren(HTREEITEM item) {
     TreeItemRecord* record = Record(item);
     if (!record) return false;
     if (record->loaded) return FirstChild(item) != nullptr;
-    ++busy_;
+    BeginBusy();
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
     record->loaded = true;
@@ -359,7 +359,7 @@ bool DirTree::LoadChildren(HTREEITEM item) {
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
     SetCursor(cursor);
-    --busy_;
+    EndBusy();
     return count > 0;
 }
 
@@ -384,20 +384,20 @@ void DirTree::ReleaseSubtree(HTREEITEM item) {
 }
 
 void DirTree::DeleteChildren(HTREEITEM item) {
-    ++busy_;
+    BeginBusy();
     for (HTREEITEM child = FirstChild(item); child;) {
         HTREEITEM next = NextSibling(child);
         ReleaseSubtree(child);
         SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
         child = next;
     }
-    --busy_;
+    EndBusy();
 }
 
 void DirTree::Collapsed(HTREEITEM item) {
     TreeItemRecord* record = Record(item);
     if (!record || !record->loaded || IsExpanded(item)) return;
-    ++busy_;
+    BeginBusy();
     // A selection inside goes to the folder itself, announced once, wherever the control would
     // have put it when its item went.
     const HTREEITEM before = Selected();
@@ -416,7 +416,7 @@ void DirTree::Collapsed(HTREEITEM item) {
     it.stateMask = TVIS_EXPANDEDONCE | TVIS_EXPANDED;
     it.state = 0;
     SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
-    --busy_;
+    EndBusy();
     if (inside) SelectionChanged(item);
 }
 
@@ -431,7 +431,7 @@ bool DirTree::Contains(HTREEITEM ancestor, HTREEITEM item) const {
 void DirTree::Refresh(HTREEITEM item) {
     TreeItemRecord* record = Record(item);
     if (!record) return;
-    ++busy_;
+    BeginBusy();
     ++quietSelection_;
     const bool expanded = IsExpanded(item);
     // The selected item may lie below the folder: remember it to find it again afterwards.
@@ -453,7 +453,7 @@ void DirTree::Refresh(HTREEITEM item) {
     TreeItemRecord* now = Record(after);
     const bool same = below ? kept && now && SameItem(desktop_, now->idList, kept) : after == before;
     if (kept && malloc_) malloc_->Free(kept);
-    --busy_;
+    EndBusy();
     if (!same && after) SelectionChanged(after);
 }
 
@@ -462,7 +462,7 @@ void DirTree::RunPendingRefreshes(HTREEITEM item) {
         TreeItemRecord* record = Record(child);
         if (record && record->refreshPending) {
             record->refreshPending = false;
-            Refresh(child);
+            if (record->loaded) Refresh(child);  // a folder collapsed meanwhile reloads when opened
         }
         RunPendingRefreshes(FirstChild(child));
     }
@@ -474,7 +474,7 @@ HTREEITEM DirTree::FindItem(HTREEITEM from, LPCITEMIDLIST target) {
     HTREEITEM current = from;
     uint32_t level = IdListCount(start->idList);
     const uint32_t levels = IdListCount(target);
-    ++busy_;
+    BeginBusy();
     while (current && level < levels) {
         ++level;
         LPITEMIDLIST wanted = IdListPrefix(malloc_, target, level);
@@ -488,7 +488,7 @@ HTREEITEM DirTree::FindItem(HTREEITEM from, LPCITEMIDLIST target) {
         if (wanted && malloc_) malloc_->Free(wanted);
         current = match;
     }
-    --busy_;
+    EndBusy();
     return current;
 }
 
@@ -519,7 +519,13 @@ std::string DirTree::SelectedPath() const {
 void DirTree::SelectionChanged(HTREEITEM item) {
     TreeItemRecord* record = Record(item);
     const bool notFolder = record && !(record->attributes & SFGAO_FOLDER);
+    BeginBusy();  // the handler may pump messages; the tree stays as it is until it returns
     RaiseEvent(0, {notFolder ? 1u : 0u});
+    EndBusy();
+}
+
+void DirTree::EndBusy() {
+    if (--busy_ == 0 && refreshesPending_ && Handle()) PostMessageA(Handle(), kRefreshPending, 0, 0);
 }
 
 // ---- messages
@@ -548,13 +554,15 @@ bool DirTree::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result
         }
     } else if (IsNotify(code, TVN_DELETEITEMA, TVN_DELETEITEMW)) {
         FreeRecord(reinterpret_cast<TreeItemRecord*>(tree->itemOld.lParam));
-    } else if (code == NM_DBLCLK) {
-        RaiseEvent(1);
-    } else if (code == NM_CLICK) {
-        RaiseEvent(2);
+    } else if (code == NM_DBLCLK || code == NM_CLICK) {
+        BeginBusy();
+        RaiseEvent(code == NM_DBLCLK ? 1 : 2);
+        EndBusy();
     } else if (code == NM_RCLICK) {
         if (!p_.contextMenu) return true;
+        BeginBusy();
         DirTreeMenu::Show(*this);
+        EndBusy();
         *result = 1;
     } else {
         return false;
@@ -578,17 +586,33 @@ LRESULT DirTree::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // A live watcher's item and record are alive: they are freed only after it stops.
             const auto item = reinterpret_cast<HTREEITEM>(wParam);
             if (busy_) {
-                if (TreeItemRecord* record = Record(item)) record->refreshPending = true;
-                PostMessageA(Handle(), kRefreshPending, 0, 0);
+                // Not now: the control or a handler is in the middle of something. The end of
+                // the busy stretch asks again.
+                if (TreeItemRecord* record = Record(item)) record->refreshPending = refreshesPending_ = true;
             } else {
                 Refresh(item);
             }
             return 0;
         }
         case kRefreshPending:
-            if (busy_) PostMessageA(Handle(), kRefreshPending, 0, 0);
-            else RunPendingRefreshes(root_);
+            if (!busy_ && refreshesPending_) {
+                refreshesPending_ = false;
+                RunPendingRefreshes(root_);
+            }
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_KEYDOWN:
+        case WM_CHAR: {
+            // The control tracks the mouse and raises events with an item in hand, answering
+            // sent messages meanwhile: no item may go before it is done.
+            BeginBusy();
+            const LRESULT result = ComponentBase::WindowProc(message, wParam, lParam);
+            EndBusy();
+            return result;
+        }
         case kCollapseLater: {
             const auto item = reinterpret_cast<HTREEITEM>(lParam);
             if (Exists(item, root_)) Collapsed(item);
@@ -616,13 +640,13 @@ LRESULT DirTree::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DirTree::ReleaseResources() {
-    ++busy_;
+    BeginBusy();
     if (root_) {
         ReleaseSubtree(root_);
         SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         root_ = nullptr;
     }
-    --busy_;
+    EndBusy();
     ComponentBase::ReleaseResources();
 }
 

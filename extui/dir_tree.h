@@ -100,12 +100,17 @@ private:
     // `target`, loading and expanding on the way; the item, or null.
     HTREEITEM FindItem(HTREEITEM from, LPCITEMIDLIST target);
     void SelectionChanged(HTREEITEM item);
+    void BeginBusy() { ++busy_; }
+    void EndBusy();
 
     DirTreeProperties p_;
     IMalloc* malloc_ = nullptr;
     IShellFolder* desktop_ = nullptr;
     HTREEITEM root_ = nullptr;
-    int busy_ = 0;               // inside a change of the tree's items
+    // Inside a change of the tree's items, an event handler or the control's own input handling:
+    // refreshes wait for the end of it.
+    int busy_ = 0;
+    bool refreshesPending_ = false;
     int quietSelection_ = 0;     // selection changes made by a refresh raise no event
     uint32_t selectionNotices_ = 0;  // TVN_SELCHANGED notifications seen
 };

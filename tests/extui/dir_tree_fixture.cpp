@@ -22,12 +22,14 @@ const char kTreeName[] = "\xC4\xBF\xC2\xBC\xCA\xF7" "1";  // 目录树1
 const char kPictures[] = "\xCD\xBC\xC6\xAC";               // 图片
 std::vector<uint32_t> selectionEvents;
 std::vector<int32_t> otherEvents;
+std::function<void()> duringSelection;
 std::string DirTreeTest::base_;
 
 namespace {
 
 uint64_t SelectionHandler(uint32_t notFolder, uint32_t) {
     selectionEvents.push_back(notFolder);
+    if (duringSelection) duringSelection();
     return forms::kReturnsNothing;
 }
 

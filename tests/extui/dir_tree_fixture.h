@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,14 @@ extern const char kPictures[];  // 图片 in GBK
 // the tree's other events (DoubleClicked 1, ItemClicked 2) in the order they came.
 extern std::vector<uint32_t> selectionEvents;
 extern std::vector<int32_t> otherEvents;
+// Run inside the SelectionChanged handler, when set (cleared by each test's set-up).
+extern std::function<void()> duringSelection;
 
 class DirTreeTest : public forms_test::FormsTest {
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    void SetUp() override { selectionEvents.clear(), otherEvents.clear(); }
+    void SetUp() override { selectionEvents.clear(), otherEvents.clear(), duringSelection = nullptr; }
 
     // Starts the runtime with the window (and the second window, when given) and loads the first.
     void Show(const image_data::DirTreeProperties& tree, bool secondWindow = false);

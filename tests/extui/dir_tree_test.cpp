@@ -157,5 +157,27 @@ TEST_F(DirTreeBehaviour, FolderCreatedInAnExpandedFolderShowsWithoutFiles) {
     ASSERT_TRUE(PumpUntil([&] { return Child(folder, "added") == nullptr; }));
 }
 
+// A change that comes while a handler of the tree runs (and pumps messages, as the application's
+// import does) waits until the handler has returned: the items the control holds stay put.
+TEST_F(DirTreeBehaviour, ChangeDuringAHandlerWaitsForItToReturn) {
+    Show(AtComputer(true));
+    HTREEITEM folder = OpenBase();
+    HTREEITEM empty = Child(folder, "empty");
+    bool unchangedInside = false;
+    duringSelection = [&] {
+        MakeFile(base_ + "\\during.ruvtest");
+        Pump(400);
+        unchangedInside = Child(folder, "empty") == empty && !Child(folder, "during.ruvtest");
+    };
+    ClickItem(Child(folder, kPictures));
+    duringSelection = nullptr;
+    EXPECT_TRUE(unchangedInside);
+    ASSERT_TRUE(PumpUntil([&] { return Child(folder, "during.ruvtest") != nullptr; }));
+    EXPECT_EQ(SelectedPath(), base_ + "\\" + kPictures);
+    EXPECT_EQ(selectionEvents.size(), 1u);
+    DeleteFileA((base_ + "\\during.ruvtest").c_str());
+    ASSERT_TRUE(PumpUntil([&] { return Child(folder, "during.ruvtest") == nullptr; }));
+}
+
 }  // namespace
 }  // namespace ruvelto::extui_test
