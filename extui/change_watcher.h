@@ -24,9 +24,10 @@ struct ChangeWatcher {
     HTREEITEM item = nullptr;
     volatile LONG stop = 0;
     HANDLE thread = nullptr;
+    HANDLE firstChange = INVALID_HANDLE_VALUE;  // armed by StartChangeWatcher, taken by the thread
 };
 
-// A running watcher, or null when its thread cannot be made.
+// A running watcher, or null when the folder cannot be watched or the thread cannot be made.
 ChangeWatcher* StartChangeWatcher(const std::string& path, HWND tree, HTREEITEM item);
 // Stops the thread, waits for it and frees the record. Null does nothing.
 void StopChangeWatcher(ChangeWatcher* watcher);

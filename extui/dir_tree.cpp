@@ -444,9 +444,11 @@ void DirTree::Refresh(HTREEITEM item) {
     record->loaded = false;
     LoadChildren(item);
     if (expanded) SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-    if (kept)
-        if (HTREEITEM again = FindItem(item, kept))
-            SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(again));
+    if (kept) {
+        // Found again, it is selected again; gone, the selection goes to the folder itself.
+        HTREEITEM again = FindItem(item, kept);
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(again ? again : item));
+    }
 
     --quietSelection_;
     const HTREEITEM after = Selected();

@@ -184,7 +184,9 @@ void DirTreeTest::ClickItem(HTREEITEM item) const {
     SetCursorPos(p.x, p.y);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(100);
+    // Input takes its time on a busy machine: wait for the control to have acted on it.
+    PumpUntil([&] { return Selection() == item; }, 3000);
+    Pump(60);
 }
 
 void MakeFile(const std::string& path) {
