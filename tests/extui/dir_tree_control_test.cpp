@@ -74,6 +74,9 @@ TEST_F(DirTreeControl, DesktopRootAndRecreatingAtTheComputer) {
     EXPECT_EQ(SelectedPath(), base_ + "\\" + kPictures);
 
     HWND old = Tree();
+    Write(extui::kTreeFileSystemOnly, 1);  // matters only under the computer folder: no new control
+    EXPECT_EQ(Tree(), old);
+    EXPECT_EQ(Read(extui::kTreeFileSystemOnly), 1u);
     Write(extui::kTreeRootAtComputer, 1);  // a new control, rooted at the computer folder
     EXPECT_NE(Tree(), old);
     EXPECT_FALSE(IsWindow(old));
