@@ -10,6 +10,7 @@
 
 #include "extui/dir_tree_properties.h"
 #include "forms/property_access.h"
+#include "image-data/windows/program_windows.h"
 #include "tests/extui/dir_tree_fixture.h"
 
 namespace ruvelto::extui_test {
@@ -203,6 +204,27 @@ TEST_F(DirTreeControl, ContextMenuExpandsTheFolder) {
     EXPECT_TRUE(Expanded(folder));
     EXPECT_EQ(Selection(), folder);
     EXPECT_TRUE(Child(folder, "empty"));
+}
+
+// The main window's folder tree, from the property data its description stores: the computer
+// folder at the root with the drives below it, and only items with a file-system path.
+TEST_F(DirTreeControl, MainWindowTreeFromItsDescription) {
+    std::vector<uint8_t> block;
+    for (const auto& c : image_data::MainWindow().components)
+        if (c.typeCode == image_data::type_code::kDirTree) block = c.propertyBlock;
+    ASSERT_FALSE(block.empty());
+    Show(block);
+    std::vector<std::string> drives;
+    for (HTREEITEM c = TreeView_GetChild(Tree(), Root()); c; c = TreeView_GetNextSibling(Tree(), c)) {
+        TreeView_SelectItem(Tree(), c);
+        EXPECT_FALSE(SelectedPath().empty()) << Text(c);
+        drives.push_back(SelectedPath());
+    }
+    EXPECT_NE(std::find(drives.begin(), drives.end(), "C:\\"), drives.end());
+    ClickItem(Root());
+    EXPECT_EQ(SelectedPath(), "");
+    WriteCurrentPath(base_ + "\\" + kPictures);
+    EXPECT_EQ(SelectedPath(), base_ + "\\" + kPictures);
 }
 
 TEST_F(DirTreeControl, Screenshot) {

@@ -73,19 +73,23 @@ void DirTreeTest::SetUpTestSuite() {
 void DirTreeTest::TearDownTestSuite() { RemoveTree(base_); }
 
 void DirTreeTest::Show(const image_data::DirTreeProperties& tree, bool secondWindow) {
+    Show(image_data::DirTreeBlob(tree), secondWindow);
+}
+
+void DirTreeTest::Show(const std::vector<uint8_t>& block, bool secondWindow) {
     using namespace image_data;
     auto window = forms_test::TestWindow(kWindow, "DirTree", 420, 420);
     window.components = {Component(type_code::kDirTree, kTreeName)
                              .At(10, 10, 380, 360)
                              .Flags(kVisible | kTabStop)
-                             .Properties(DirTreeBlob(tree))
+                             .Properties(block)
                              .On(0, forms_test::Handler(&SelectionHandler))
                              .On(1, forms_test::Handler(&DoubleClickedHandler))
                              .On(2, forms_test::Handler(&ItemClickedHandler))};
     std::vector<WindowDescription> windows = {window};
     if (secondWindow) {
         auto second = forms_test::TestWindow(kSecondWindow, "DirTree 2", 300, 300);
-        second.components = {Component(type_code::kDirTree, kTreeName).At(0, 0, 280, 260).Flags(kVisible).Properties(DirTreeBlob(tree))};
+        second.components = {Component(type_code::kDirTree, kTreeName).At(0, 0, 280, 260).Flags(kVisible).Properties(block)};
         windows.push_back(second);
     }
     AssignUnitIds(windows);

@@ -37,6 +37,8 @@ protected:
 
     // Starts the runtime with the window (and the second window, when given) and loads the first.
     void Show(const image_data::DirTreeProperties& tree, bool secondWindow = false);
+    // The same with a property block as a window description holds it.
+    void Show(const std::vector<uint8_t>& block, bool secondWindow = false);
 
     HWND Tree() const { return UnitHandle(kWindow, kTreeName); }
     uint32_t TreeId() const { return IdOf(kWindow, kTreeName); }
