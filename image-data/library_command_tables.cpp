@@ -7,6 +7,7 @@
 #include "commands/system_commands.h"
 #include "commands/text_commands.h"
 #include "components/standard_types.h"
+#include "extui/dir_tree_library.h"
 #include "extui/list_view_commands.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
@@ -67,7 +68,7 @@ const CommandEntry kCoreLibraryCommands[50] = {
 };
 
 const CommandEntry kDirTreeLibraryCommands[1] = {
-    /* 0 */ nullptr,
+    /* 0 GetSelectedPath */ &extui::GetSelectedPathCommand,
 };
 
 // The list view's seven methods.
