@@ -1,6 +1,10 @@
 #include "image/bmp_codec.h"
 #include "image/codec.h"
 #include "image/ico_codec.h"
+#include "image/pcx_codec.h"
+#include "image/tga_codec.h"
+#include "image/tiff_codec.h"
+#include "image/wbmp_codec.h"
 
 namespace ruvelto::image {
 
@@ -21,6 +25,10 @@ struct CodecEntry {
 constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
+    {IMAGE_FORMAT_TIF, IMAGE_FORMAT_TIF, Make<TiffCodec>},
+    {IMAGE_FORMAT_TGA, IMAGE_FORMAT_TGA, Make<TgaCodec>},
+    {IMAGE_FORMAT_PCX, IMAGE_FORMAT_PCX, Make<PcxCodec>},
+    {IMAGE_FORMAT_WBMP, IMAGE_FORMAT_WBMP, Make<WbmpCodec>},
 };
 
 const CodecEntry* FindCodec(int32_t format) {
