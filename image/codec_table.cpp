@@ -5,6 +5,7 @@
 #include "image/tga_codec.h"
 #include "image/tiff_codec.h"
 #include "image/wbmp_codec.h"
+#include "image/wmf_codec.h"
 
 namespace ruvelto::image {
 
@@ -29,6 +30,7 @@ constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_TGA, IMAGE_FORMAT_TGA, Make<TgaCodec>},
     {IMAGE_FORMAT_PCX, IMAGE_FORMAT_PCX, Make<PcxCodec>},
     {IMAGE_FORMAT_WBMP, IMAGE_FORMAT_WBMP, Make<WbmpCodec>},
+    {IMAGE_FORMAT_WMF, IMAGE_FORMAT_WMF, Make<WmfCodec>},
 };
 
 const CodecEntry* FindCodec(int32_t format) {

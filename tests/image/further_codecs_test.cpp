@@ -1,0 +1,192 @@
+// The edge cases of the TIFF, TGA, PCX, WBMP and WMF codecs, and our files read back by ImageMagick.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "image/mem_stream.h"
+#include "image/tga_codec.h"
+#include "image/wbmp_codec.h"
+#include "image/wmf_codec.h"
+#include "tests/image/test_files.h"
+
+namespace ruvelto::image::test {
+namespace {
+
+// A 24-bit picture with a colour per pixel that no codec could guess.
+void MakeColourful(Image& image, uint32_t width, uint32_t height) {
+    ASSERT_TRUE(image.Create(width, height, 24, IMAGE_FORMAT_BMP));
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+            image.SetPixelColor(int32_t(x), int32_t(y), RgbQuad{uint8_t(x * 7), uint8_t(y * 5), uint8_t(x ^ y), 0});
+}
+
+bool Encode(Image& image, int32_t format, std::vector<uint8_t>* bytes) {
+    uint8_t* buffer = nullptr;
+    size_t size = 0;
+    if (!image.Encode(&buffer, &size, format)) return false;
+    bytes->assign(buffer, buffer + size);
+    FreeMemory(buffer);
+    return true;
+}
+
+TEST(TiffCodec, TwentyFourBitPicturesAreJpegCompressedUnlessTheOptionSaysOtherwise) {
+    Image image;
+    MakeColourful(image, 64, 48);
+    image.Info.JpegQuality = 75;
+    std::vector<uint8_t> jpeg, plain;
+    ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &jpeg));
+    image.Info.CodecOption[IMAGE_FORMAT_TIF] = 1;  // COMPRESSION_NONE
+    ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &plain));
+
+    Image back;
+    ASSERT_TRUE(back.Decode(jpeg.data(), jpeg.size(), IMAGE_FORMAT_TIF)) << back.Info.LastError;
+    EXPECT_EQ(back.Info.CodecOption[IMAGE_FORMAT_TIF], 7);  // COMPRESSION_JPEG
+    EXPECT_LT(jpeg.size(), plain.size());
+    ASSERT_TRUE(back.Decode(plain.data(), plain.size(), IMAGE_FORMAT_TIF)) << back.Info.LastError;
+    EXPECT_EQ(back.Info.CodecOption[IMAGE_FORMAT_TIF], 1);
+    EXPECT_GE(plain.size(), 64u * 48 * 3);
+    EXPECT_EQ(TopDownRgb(back), TopDownRgb(image));
+}
+
+TEST(TiffCodec, QualityReachesTheJpegData) {
+    Image image;
+    MakeColourful(image, 64, 64);
+    std::vector<uint8_t> low, high;
+    image.Info.JpegQuality = 10;
+    ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &low));
+    image.Info.JpegQuality = 95;
+    ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &high));
+    EXPECT_LT(low.size(), high.size());
+}
+
+// An 18-byte TGA header and the pixels.
+std::vector<uint8_t> Tga(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, uint8_t descriptor) {
+    std::vector<uint8_t> v = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Put16(v, width);
+    Put16(v, height);
+    v.push_back(depth);
+    v.push_back(descriptor);
+    return v;
+}
+
+TEST(TgaCodec, TopDownThirtyTwoBitPictureKeepsItsAlphaWithItsPixels) {
+    std::vector<uint8_t> v = Tga(2, 2, 2, 32, 0x28);
+    // Top row: red (alpha 10), green (alpha 20); bottom row: blue (alpha 30), white (alpha 40).
+    const uint8_t pixels[] = {0, 0, 255, 10, 0, 255, 0, 20, 255, 0, 0, 30, 255, 255, 255, 40};
+    v.insert(v.end(), pixels, pixels + sizeof pixels);
+    Image image;
+    ASSERT_TRUE(image.Decode(v.data(), v.size(), IMAGE_FORMAT_TGA)) << image.Info.LastError;
+    ASSERT_TRUE(image.AlphaIsValid());
+    EXPECT_EQ(image.GetPixelColor(0, 1).red, 255);  // row 1 is the top in bottom-up storage
+    EXPECT_EQ(image.AlphaGet(0, 1), 10);
+    EXPECT_EQ(image.GetPixelColor(1, 1).green, 255);
+    EXPECT_EQ(image.AlphaGet(1, 1), 20);
+    EXPECT_EQ(image.GetPixelColor(0, 0).blue, 255);
+    EXPECT_EQ(image.AlphaGet(0, 0), 30);
+    EXPECT_EQ(image.AlphaGet(1, 0), 40);
+}
+
+TEST(TgaCodec, RunsCrossRowEndsButNotThePictureEnd) {
+    std::vector<uint8_t> v = Tga(11, 2, 2, 8, 0);
+    v.insert(v.end(), {0x82, 7, 0x00, 9});  // three 7s across the first row end, then one 9
+    Image image;
+    ASSERT_TRUE(image.Decode(v.data(), v.size(), IMAGE_FORMAT_TGA)) << image.Info.LastError;
+    EXPECT_EQ(image.GetPixelIndex(0, 1), 7);
+    EXPECT_EQ(image.GetPixelIndex(1, 0), 7);
+    EXPECT_EQ(image.GetPixelIndex(1, 1), 9);
+    std::vector<uint8_t> over = Tga(11, 2, 2, 8, 0);
+    over.insert(over.end(), {0x84, 7});  // five pixels for four
+    EXPECT_FALSE(image.Decode(over.data(), over.size(), IMAGE_FORMAT_TGA));
+    EXPECT_STREQ(image.Info.LastError, "corrupted TGA");
+}
+
+TEST(TgaCodec, PicturesBelowEightBitsCannotBeSaved) {
+    Image image;
+    ASSERT_TRUE(image.Create(4, 4, 4, IMAGE_FORMAT_BMP));
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(Encode(image, IMAGE_FORMAT_TGA, &bytes));
+    EXPECT_STREQ(image.Info.LastError, kErrTgaDepth);
+}
+
+TEST(WbmpCodec, OnlyOneBitPicturesBelow256PixelsCanBeSaved) {
+    struct Case {
+        uint32_t width, height, bits;
+        bool saves;
+    } cases[] = {{300, 10, 1, false}, {10, 300, 1, false}, {255, 255, 1, true}, {10, 10, 8, false}};
+    for (const Case& c : cases) {
+        Image image;
+        ASSERT_TRUE(image.Create(c.width, c.height, c.bits, IMAGE_FORMAT_BMP));
+        image.Clear(0);
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(Encode(image, IMAGE_FORMAT_WBMP, &bytes), c.saves) << c.width << "x" << c.height;
+        if (!c.saves) EXPECT_STREQ(image.Info.LastError, kErrWbmpSize);
+    }
+}
+
+TEST(WbmpCodec, WidthsFrom128AreMultiByteIntegers) {
+    Image image;
+    ASSERT_TRUE(image.Create(200, 3, 1, IMAGE_FORMAT_BMP));
+    image.SetGrayPalette();
+    image.Clear(0);
+    image.SetPixelIndex(199, 2, 1);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(Encode(image, IMAGE_FORMAT_WBMP, &bytes));
+    EXPECT_EQ(bytes[2], 0x81);  // 200 = 1 * 128 + 72
+    EXPECT_EQ(bytes[3], 72);
+    Image back;
+    ASSERT_TRUE(back.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_WBMP));
+    EXPECT_EQ(back.GetWidth(), 200u);
+    EXPECT_EQ(back.GetPixelIndex(199, 2), 1);
+    EXPECT_EQ(back.GetPixelIndex(0, 2), 0);
+}
+
+TEST(WmfCodec, PlaceableSizesFollowTheBoxAndStopAt4000Pixels) {
+    // 10 x 10 inches and 100 x 50 inches at 1440 units per inch, on a 96-DPI screen.
+    PlaceableSize small = LimitMetafileSize(PlaceablePixels(14400, 14400, 1440, 96, 96));
+    EXPECT_EQ(small.width, 960);
+    EXPECT_EQ(small.height, 960);
+    PlaceableSize large = LimitMetafileSize(PlaceablePixels(144000, 72000, 1440, 96, 96));
+    EXPECT_EQ(large.width, 4000);
+    EXPECT_EQ(large.height, 2000);
+    PlaceableSize tall = LimitMetafileSize({1000, 8000});
+    EXPECT_EQ(tall.width, 500);
+    EXPECT_EQ(tall.height, 4000);
+    Image image;
+    MakeColourful(image, 4, 4);
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(Encode(image, IMAGE_FORMAT_WMF, &bytes));
+    EXPECT_STREQ(image.Info.LastError, kErrWmfNoEncode);
+}
+
+// ImageMagick reads our TIFF, TGA and PCX files back with the same pixels.
+TEST(FurtherCodecsReadBack, ImageMagickSeesOurPixels) {
+    Image colour;
+    MakeColourful(colour, 37, 21);
+    colour.Info.CodecOption[IMAGE_FORMAT_TIF] = 5;  // LZW: lossless
+    Image palette;
+    ASSERT_TRUE(palette.Create(19, 7, 8, IMAGE_FORMAT_BMP));
+    for (uint32_t i = 0; i < 256; ++i) palette.SetPaletteColor(uint8_t(i), uint8_t(i), uint8_t(255 - i), uint8_t(i * 3));
+    for (int32_t y = 0; y < 7; ++y)
+        for (int32_t x = 0; x < 19; ++x) palette.SetPixelIndex(x, y, uint8_t(x * 13 + y));
+    struct Case {
+        Image* image;
+        int32_t format;
+        const char* name;
+    } cases[] = {{&colour, IMAGE_FORMAT_TIF, "c.tif"}, {&colour, IMAGE_FORMAT_TGA, "c.tga"}, {&colour, IMAGE_FORMAT_PCX, "c.pcx"},
+                 {&palette, IMAGE_FORMAT_TIF, "p.tif"}, {&palette, IMAGE_FORMAT_TGA, "p.tga"}, {&palette, IMAGE_FORMAT_PCX, "p.pcx"}};
+    for (const Case& c : cases) {
+        const std::string path = ScratchDir() + "/" + c.name;
+        ASSERT_TRUE(c.image->Save(ApiPath(path).c_str(), c.format)) << c.name;
+        FILE* p = popen(("convert '" + path + "' -auto-orient -depth 8 rgb:- 2>/dev/null").c_str(), "r");
+        ASSERT_TRUE(p);
+        std::vector<uint8_t> rgb(size_t(c.image->GetWidth()) * c.image->GetHeight() * 3 + 1);
+        const size_t got = fread(rgb.data(), 1, rgb.size(), p);
+        pclose(p);
+        rgb.resize(got);
+        EXPECT_EQ(rgb, TopDownRgb(*c.image)) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace ruvelto::image::test
