@@ -120,7 +120,9 @@ TEST(WbmpCodec, OnlyOneBitPicturesBelow256PixelsCanBeSaved) {
         image.Clear(0);
         std::vector<uint8_t> bytes;
         EXPECT_EQ(Encode(image, IMAGE_FORMAT_WBMP, &bytes), c.saves) << c.width << "x" << c.height;
-        if (!c.saves) EXPECT_STREQ(image.Info.LastError, kErrWbmpSize);
+        if (!c.saves) {
+            EXPECT_STREQ(image.Info.LastError, kErrWbmpSize);
+        }
     }
 }
 
