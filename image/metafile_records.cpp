@@ -1,5 +1,7 @@
 #include "image/metafile_records.h"
 
+#include <vector>
+
 #include "image/byte_order.h"
 
 namespace ruvelto::image {
@@ -35,7 +37,8 @@ bool TextIsSound(const uint8_t* r, uint32_t n, uint32_t t, uint32_t charSize) {
     return dx == 0 || Within(dx, chars * 4, n);
 }
 
-bool RecordIsSound(uint32_t type, const uint8_t* r, uint32_t n, uint32_t handles) {
+// live: which slots of the object table hold an object at this record.
+bool RecordIsSound(uint32_t type, const uint8_t* r, uint32_t n, uint32_t handles, std::vector<bool>& live) {
     const auto at = [&](uint32_t offset) { return offset + 4 <= n ? LoadLE32(r + offset) : 0xFFFFFFFFu; };
     switch (type) {
         case kEmrPolyBezier: case kEmrPolygon: case kEmrPolyline: case kEmrPolyBezierTo: case kEmrPolylineTo:
@@ -63,13 +66,24 @@ bool RecordIsSound(uint32_t type, const uint8_t* r, uint32_t n, uint32_t handles
                 if (!TextIsSound(r, n, uint32_t(40 + 40 * i), type == kEmrPolyTextOutW ? 2 : 1)) return false;
             return true;
         }
-        case kEmrSelectObject: case kEmrDeleteObject: case kEmrSelectPalette: {
+        case kEmrSelectObject: case kEmrSelectPalette: {
             const uint32_t index = at(8);
-            return (index & 0x80000000u) || index < handles;  // stock objects have the top bit set
+            return (index & 0x80000000u) || (index < handles && live[index]);  // stock objects have the top bit set
+        }
+        case kEmrDeleteObject: {
+            const uint32_t index = at(8);
+            if (index >= handles || !live[index]) return false;
+            live[index] = false;
+            return true;
         }
         case kEmrCreatePen: case kEmrCreateBrushIndirect: case kEmrCreatePalette: case kEmrExtCreateFontIndirectW:
-        case kEmrCreateMonoBrush: case kEmrCreateDibPatternBrushPt: case kEmrExtCreatePen:
-            return at(8) != 0 && at(8) < handles;  // handle 0 is the metafile itself
+        case kEmrCreateMonoBrush: case kEmrCreateDibPatternBrushPt: case kEmrExtCreatePen: {
+            // Slot 0 is the metafile itself; a slot is filled again only after its object is deleted.
+            const uint32_t index = at(8);
+            if (index == 0 || index >= handles || live[index]) return false;
+            live[index] = true;
+            return true;
+        }
         default:
             return true;
     }
@@ -82,10 +96,11 @@ bool EnhancedMetafileIsSound(const uint8_t* data, size_t size) {
     const uint32_t declared = LoadLE32(data + 48);
     const uint32_t handles = LoadLE16(data + 56);
     const uint32_t headerSize = LoadLE32(data + 4);
-    const uint64_t descriptionChars = LoadLE32(data + 64);
+    const uint64_t descriptionChars = LoadLE32(data + 60);
     // The object table holds the metafile itself at least; a description lies inside the header.
     if (handles == 0 || headerSize < 88 || headerSize > declared) return false;
-    if (descriptionChars && (LoadLE32(data + 68) < 88 || !Within(LoadLE32(data + 68), descriptionChars * 2, headerSize)))
+    std::vector<bool> live(handles, false);
+    if (descriptionChars && (LoadLE32(data + 64) < 88 || !Within(LoadLE32(data + 64), descriptionChars * 2, headerSize)))
         return false;
     if (declared > size || declared < 88) return false;
     for (uint64_t offset = 0; offset < declared;) {
@@ -94,7 +109,7 @@ bool EnhancedMetafileIsSound(const uint8_t* data, size_t size) {
         const uint32_t n = LoadLE32(data + offset + 4);
         if (n < 8 || n % 4 || !Within(offset, n, declared)) return false;
         if (offset == 0 ? n < 88 : type == kEmrHeader) return false;
-        if (!RecordIsSound(type, data + offset, n, handles)) return false;
+        if (!RecordIsSound(type, data + offset, n, handles, live)) return false;
         if (type == kEmrEof) return true;
         offset += n;
     }

@@ -146,7 +146,8 @@ bool TiffCodec::Decode(Stream& s) {
     // Signed and floating-point samples have no single sound mapping to 8-bit pixels.
     if (sampleFormat != SAMPLEFORMAT_UINT && sampleFormat != SAMPLEFORMAT_VOID) return Fail(kUnsupported);
 
-    const uint32_t colourSamples = spp > extraCount ? spp - extraCount : 0;
+    if (extraCount >= spp) return Fail(kCorrupted);  // extra samples beside no colour at all
+    const uint32_t colourSamples = spp - extraCount;
     // libtiff's conversion mixes up separate planes of grey and alpha, and a palette index has
     // no room for further samples.
     uint16_t planar = PLANARCONFIG_CONTIG;
@@ -159,7 +160,7 @@ bool TiffCodec::Decode(Stream& s) {
     if ((grey || palette) && colourSamples == 1) bits = bps == 1 ? 1 : bps == 4 ? 4 : 8;
     // Palette and single-sample grey data are read as samples; everything else through libtiff's
     // RGBA conversion, which knows the colour spaces, subsampling and alpha.
-    const bool indexed = (palette || grey) && spp == 1 && (bps == 1 || bps == 2 || bps == 4 || bps == 8 || bps == 16) &&
+    const bool indexed = bits <= 8 && (palette || grey) && spp == 1 && (bps == 1 || bps == 2 || bps == 4 || bps == 8 || bps == 16) &&
                          !(palette && bps == 16);
     if (!indexed && !TIFFIsCODECConfigured(compression)) return Fail(kUnsupported);
 

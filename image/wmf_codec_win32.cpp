@@ -51,6 +51,14 @@ bool PlausibleMetaHeader(const uint8_t* h, int64_t available, size_t* bytes) {
     return true;
 }
 
+// The converter takes memory metafiles only, of an even length that their header states; disk
+// metafiles differ in nothing but the type word, and writers disagree on what the size counts.
+void PrepareForConversion(std::vector<uint8_t>& data) {
+    data.resize(data.size() & ~size_t(1));
+    StoreLE16(data.data(), 1);
+    StoreLE32(data.data() + 6, uint32_t(data.size() / 2));
+}
+
 // The size of an enhanced metafile: its bounds, inclusive on both sides; when those are empty,
 // its frame (hundredths of a millimetre) at the screen's resolution.
 PlaceableSize EnhancedSize(HENHMETAFILE emf, int32_t dpiX, int32_t dpiY) {
@@ -97,7 +105,7 @@ bool WmfCodec::Decode(Stream& s) {
             ReadBytes(s, start + int64_t(kPlaceableSize),
                       std::min<size_t>(metaBytes, size_t(available) - kPlaceableSize), data) &&
             WindowsMetafileIsSound(data.data(), data.size())) {
-            StoreLE32(data.data() + 6, uint32_t(data.size() / 2));
+            PrepareForConversion(data);
             METAFILEPICT picture = {MM_ANISOTROPIC, int32_t(int64_t{boxWidth} * dpiX / inch),
                                     int32_t(int64_t{boxHeight} * dpiY / inch), nullptr};
             if (picture.xExt > 0 && picture.yExt > 0) {
@@ -120,8 +128,11 @@ bool WmfCodec::Decode(Stream& s) {
         // A plain Windows metafile without the placeable header is converted at the screen's
         // resolution; its size is what the conversion finds it draws.
         if (!emf && PlausibleMetaHeader(data.data(), available, &metaBytes) &&
-            WindowsMetafileIsSound(data.data(), metaBytes))
-            emf = SetWinMetaFileBits(UINT(metaBytes), data.data(), screen.dc, nullptr);
+            WindowsMetafileIsSound(data.data(), metaBytes)) {
+            data.resize(metaBytes);
+            PrepareForConversion(data);
+            emf = SetWinMetaFileBits(UINT(data.size()), data.data(), screen.dc, nullptr);
+        }
         if (emf) pixels = EnhancedSize(emf, dpiX, dpiY);
     }
     if (!emf) return Fail(kErrWmfDamaged);

@@ -140,18 +140,6 @@ const std::map<std::string, std::string> kExceptions = {
     {"tiff/openjpeg-data/flower-minisblack-11.tif", "11-bit samples"},
     {"tiff/openjpeg-data/flower-minisblack-13.tif", "13-bit samples"},
     {"tiff/openjpeg-data/flower-minisblack-15.tif", "15-bit samples"},
-    {"wmf/wmfjs/arc.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/chord.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/ellipse.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/line-to.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/pie.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/poly-polygon.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/polygon.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/polyline.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/rect.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/round-rect.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/set-pixel.wmf", "Wine's conversion of Windows metafiles refuses it"},
-    {"wmf/wmfjs/dash-dot.wmf", "Wine's conversion of Windows metafiles refuses it"},
     {"tga/libgd/bug00248.tga", "its two packets fill the 199 x 1 picture exactly; only libgd's old reader failed on it"},
 };
 
