@@ -54,6 +54,23 @@ TEST(TiffCodec, TwentyFourBitPicturesAreJpegCompressedUnlessTheOptionSaysOtherwi
     EXPECT_EQ(TopDownRgb(back), TopDownRgb(image));
 }
 
+TEST(TiffCodec, AlphaTravelsAsAFourthSample) {
+    Image image;
+    MakeColourful(image, 16, 8);
+    image.AlphaCreate();
+    for (int32_t x = 0; x < 16; ++x) image.AlphaSet(x, 3, uint8_t(x * 16));
+    for (int32_t option : {0, 5}) {  // JPEG by default, and LZW
+        image.Info.CodecOption[IMAGE_FORMAT_TIF] = option;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &bytes)) << option << ": " << image.Info.LastError;
+        Image back;
+        ASSERT_TRUE(back.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_TIF)) << option << ": " << back.Info.LastError;
+        ASSERT_TRUE(back.AlphaIsValid()) << option;
+        for (int32_t x = 0; x < 16; ++x) EXPECT_NEAR(back.AlphaGet(x, 3), x * 16, option ? 0 : 8) << option;
+        EXPECT_EQ(back.AlphaGet(0, 0), 255);
+    }
+}
+
 TEST(TiffCodec, QualityReachesTheJpegData) {
     Image image;
     MakeColourful(image, 64, 64);
@@ -218,6 +235,29 @@ TEST(TgaCodec, RunsCrossRowEndsButNotThePictureEnd) {
     over.insert(over.end(), {0x84, 7});  // five pixels for four
     EXPECT_FALSE(image.Decode(over.data(), over.size(), IMAGE_FORMAT_TGA));
     EXPECT_STREQ(image.Info.LastError, "corrupted TGA");
+}
+
+// The probe finds each of these formats after the earlier codecs have refused the bytes; TGA has
+// no signature, so a plausible header is all it takes.
+TEST(FurtherCodecs, TheProbeFindsEachFormat) {
+    Image picture;
+    MakeColourful(picture, 9, 7);
+    Image mono;
+    ASSERT_TRUE(mono.Create(9, 7, 1, IMAGE_FORMAT_BMP));
+    mono.SetGrayPalette();
+    mono.Clear(1);
+    struct Case {
+        Image* image;
+        int32_t format;
+    } cases[] = {{&picture, IMAGE_FORMAT_TIF}, {&picture, IMAGE_FORMAT_TGA}, {&picture, IMAGE_FORMAT_PCX}, {&mono, IMAGE_FORMAT_WBMP}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(Encode(*c.image, c.format, &bytes)) << c.format;
+        Image probed;
+        ASSERT_TRUE(probed.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_UNKNOWN)) << c.format;
+        EXPECT_EQ(probed.Info.Type, c.format);
+        EXPECT_EQ(probed.GetWidth(), 9u);
+    }
 }
 
 TEST(TgaCodec, PicturesBelowEightBitsCannotBeSaved) {
