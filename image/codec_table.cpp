@@ -1,5 +1,6 @@
 #include "image/bmp_codec.h"
 #include "image/codec.h"
+#include "image/gif_codec.h"
 #include "image/ico_codec.h"
 #include "image/pcx_codec.h"
 #include "image/tga_codec.h"
@@ -25,6 +26,7 @@ struct CodecEntry {
 // Formats without an entry fail their attempt cleanly.
 constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
+    {IMAGE_FORMAT_GIF, IMAGE_FORMAT_GIF, Make<GifCodec>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
     {IMAGE_FORMAT_TIF, IMAGE_FORMAT_TIF, Make<TiffCodec>},
     {IMAGE_FORMAT_TGA, IMAGE_FORMAT_TGA, Make<TgaCodec>},

@@ -173,6 +173,9 @@ TEST(ImageCorpus, IcoFiles) { CheckFolder("ico", IMAGE_FORMAT_ICO); }
 // huge allocation; files of the formats with a codec get the same verdict as when their format is named; formats
 // this library has no codec for are refused with a reason.
 TEST(ImageCorpus, EveryFileThroughTheProbe) {
+    const std::map<std::string, int32_t> kDecodedFormats = {
+        {"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF}, {"ico", IMAGE_FORMAT_ICO}, {"tiff", IMAGE_FORMAT_TIF},
+        {"tga", IMAGE_FORMAT_TGA}, {"pcx", IMAGE_FORMAT_PCX}, {"wbmp", IMAGE_FORMAT_WBMP}, {"wmf", IMAGE_FORMAT_WMF}};
     const char* folders[] = {"bmp", "gif", "ico", "jp2", "jpeg", "pcx", "pgx", "png",
                              "pnm", "ras", "tga", "tiff", "wbmp", "wmf"};
     for (const char* folder : folders) {
@@ -181,12 +184,10 @@ TEST(ImageCorpus, EveryFileThroughTheProbe) {
             Image probed;
             const bool decoded = probed.Load(path.c_str(), IMAGE_FORMAT_UNKNOWN);
             const std::string name = folder;
-            const std::map<std::string, int32_t> namedFormats = {
-                {"bmp", IMAGE_FORMAT_BMP}, {"ico", IMAGE_FORMAT_ICO}, {"tiff", IMAGE_FORMAT_TIF}, {"tga", IMAGE_FORMAT_TGA},
-                {"pcx", IMAGE_FORMAT_PCX}, {"wbmp", IMAGE_FORMAT_WBMP}, {"wmf", IMAGE_FORMAT_WMF}};
-            if (namedFormats.count(name)) {
+            const auto namedFormat = kDecodedFormats.find(name);
+            if (namedFormat != kDecodedFormats.end()) {
                 Image named;
-                const bool direct = named.Load(path.c_str(), namedFormats.at(name));
+                const bool direct = named.Load(path.c_str(), namedFormat->second);
                 EXPECT_EQ(decoded, direct) << file.path;
                 if (decoded && direct) {
                     EXPECT_EQ(probed.GetWidth(), named.GetWidth()) << file.path;
