@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -275,8 +276,13 @@ TEST(FurtherCodecsCorpus, PcxFiles) { CheckFolder("pcx", IMAGE_FORMAT_PCX); }
 TEST(FurtherCodecsCorpus, WbmpFiles) { CheckFolder("wbmp", IMAGE_FORMAT_WBMP); }
 TEST(FurtherCodecsCorpus, TiffFiles) { CheckFolder("tiff", IMAGE_FORMAT_TIF); }
 
-// Metafiles have no reference decoder here: valid ones must render, invalid ones must not.
+// Metafiles have no reference decoder here: valid ones must render, invalid ones must not. Two
+// renderings are left in the build folder (artifacts/wmf_*.bmp) for a person to look at.
 TEST(FurtherCodecsCorpus, WmfFiles) {
+    const std::map<std::string, std::string> kShown = {{"wmf/wmfemfviewer/sample.wmf", "wmf_sample.bmp"},
+                                                       {"wmf/dotnet/milkmateya01.emf", "wmf_milkmateya01.bmp"}};
+    const std::string artifacts = std::string(RUVELTO_BINARY_DIR) + "/artifacts";
+    std::filesystem::create_directories(artifacts);
     for (const CorpusFile& file : CorpusFiles("wmf")) {
         Image image;
         const bool decoded = image.Load(ApiPath(CorpusPath(file.path)).c_str(), IMAGE_FORMAT_WMF);
@@ -290,6 +296,9 @@ TEST(FurtherCodecsCorpus, WmfFiles) {
         } else if (file.expectation == "invalid" && decoded != exception) {
             ADD_FAILURE() << file.path << ": invalid metafile decoded";
         } else if (decoded) {
+            if (kShown.count(file.path)) {
+                EXPECT_TRUE(image.Save(ApiPath(artifacts + "/" + kShown.at(file.path)).c_str(), IMAGE_FORMAT_BMP));
+            }
             EXPECT_GT(image.GetWidth(), 0u) << file.path;
             EXPECT_LE(image.GetWidth(), 4000u) << file.path;
             EXPECT_LE(image.GetHeight(), 4000u) << file.path;
