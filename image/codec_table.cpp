@@ -2,6 +2,11 @@
 #include "image/codec.h"
 #include "image/gif_codec.h"
 #include "image/ico_codec.h"
+#include "image/pcx_codec.h"
+#include "image/tga_codec.h"
+#include "image/tiff_codec.h"
+#include "image/wbmp_codec.h"
+#include "image/wmf_codec.h"
 
 namespace ruvelto::image {
 
@@ -23,6 +28,11 @@ constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
     {IMAGE_FORMAT_GIF, IMAGE_FORMAT_GIF, Make<GifCodec>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
+    {IMAGE_FORMAT_TIF, IMAGE_FORMAT_TIF, Make<TiffCodec>},
+    {IMAGE_FORMAT_TGA, IMAGE_FORMAT_TGA, Make<TgaCodec>},
+    {IMAGE_FORMAT_PCX, IMAGE_FORMAT_PCX, Make<PcxCodec>},
+    {IMAGE_FORMAT_WBMP, IMAGE_FORMAT_WBMP, Make<WbmpCodec>},
+    {IMAGE_FORMAT_WMF, IMAGE_FORMAT_WMF, Make<WmfCodec>},
 };
 
 const CodecEntry* FindCodec(int32_t format) {
