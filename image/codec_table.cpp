@@ -2,6 +2,7 @@
 #include "image/codec.h"
 #include "image/gif_codec.h"
 #include "image/ico_codec.h"
+#include "image/j2k_codec.h"
 
 namespace ruvelto::image {
 
@@ -10,6 +11,11 @@ namespace {
 template <typename Codec>
 std::unique_ptr<ImageCodec> Make(int32_t) {
     return std::make_unique<Codec>();
+}
+
+// The JPEG-2000 family takes the format number (or 0 in the probe) as its sub-format.
+std::unique_ptr<ImageCodec> MakeJ2K(int32_t subFormat) {
+    return std::make_unique<ImageJ2K>(subFormat);
 }
 
 struct CodecEntry {
@@ -23,6 +29,7 @@ constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
     {IMAGE_FORMAT_GIF, IMAGE_FORMAT_GIF, Make<GifCodec>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
+    {IMAGE_FORMAT_JP2, IMAGE_FORMAT_RAS, MakeJ2K},
 };
 
 const CodecEntry* FindCodec(int32_t format) {
