@@ -1,7 +1,6 @@
 #include "image/j2k_components.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "image/j2k_texts.h"
@@ -38,10 +37,9 @@ struct Sampler {
         if (max == targetMax) return uint32_t(At(x, y));
         return uint32_t((At(x, y) * targetMax + max / 2) / max);
     }
-    double Unit(uint32_t x, uint32_t y) const { return double(At(x, y)) / double(max); }
 };
 
-uint8_t Clamp8(double v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : std::lround(v)); }
+uint8_t Clamp8(int32_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 enum class Colour { kNone, kRgb, kYcc, kCmyk };
 
@@ -135,15 +133,17 @@ bool ComponentsToPicture(const opj_image_t& img, Image& picture, int32_t format,
                     g = uint8_t(s1.Scaled(x, y, 255));
                     b = uint8_t(s2.Scaled(x, y, 255));
                 } else if (colour == Colour::kYcc) {
-                    const double yy = s0.Unit(x, y) * 255, cb = s1.Unit(x, y) * 255 - 128, cr = s2.Unit(x, y) * 255 - 128;
-                    r = Clamp8(yy + 1.402 * cr);
-                    g = Clamp8(yy - 0.344136 * cb - 0.714136 * cr);
-                    b = Clamp8(yy + 1.772 * cb);
+                    // Integer arithmetic (16 fraction bits), so that every build rounds alike.
+                    const int32_t yy = int32_t(s0.Scaled(x, y, 255));
+                    const int32_t cb = int32_t(s1.Scaled(x, y, 255)) - 128, cr = int32_t(s2.Scaled(x, y, 255)) - 128;
+                    r = Clamp8(yy + ((91881 * cr + 32768) >> 16));
+                    g = Clamp8(yy + ((-22554 * cb - 46802 * cr + 32768) >> 16));
+                    b = Clamp8(yy + ((116130 * cb + 32768) >> 16));
                 } else {
-                    const double keep = 1.0 - k.Unit(x, y);
-                    r = Clamp8(255 * (1.0 - s0.Unit(x, y)) * keep);
-                    g = Clamp8(255 * (1.0 - s1.Unit(x, y)) * keep);
-                    b = Clamp8(255 * (1.0 - s2.Unit(x, y)) * keep);
+                    const uint32_t keep = 255 - k.Scaled(x, y, 255);
+                    r = uint8_t(((255 - s0.Scaled(x, y, 255)) * keep + 127) / 255);
+                    g = uint8_t(((255 - s1.Scaled(x, y, 255)) * keep + 127) / 255);
+                    b = uint8_t(((255 - s2.Scaled(x, y, 255)) * keep + 127) / 255);
                 }
                 p[0] = b;
                 p[1] = g;

@@ -170,11 +170,12 @@ TEST(ImageCorpus, BmpFiles) { CheckFolder("bmp", IMAGE_FORMAT_BMP); }
 TEST(ImageCorpus, IcoFiles) { CheckFolder("ico", IMAGE_FORMAT_ICO); }
 
 // Every file of the corpus, whatever its format, through the probing decode: no crash, hang or
-// huge allocation; BMP, GIF and ICO files get the same verdict as when their format is named; formats
+// huge allocation; BMP, GIF, ICO and JPEG-2000 family files get the same verdict as when their format is named; formats
 // this library has no codec for are refused with a reason.
 TEST(ImageCorpus, EveryFileThroughTheProbe) {
     const std::map<std::string, int32_t> kDecodedFormats = {
-        {"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF}, {"ico", IMAGE_FORMAT_ICO}};
+        {"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF}, {"ico", IMAGE_FORMAT_ICO},
+        {"jp2", IMAGE_FORMAT_JP2}, {"pgx", IMAGE_FORMAT_PGX}, {"pnm", IMAGE_FORMAT_PNM}, {"ras", IMAGE_FORMAT_RAS}};
     const char* folders[] = {"bmp", "gif", "ico", "jp2", "jpeg", "pcx", "pgx", "png",
                              "pnm", "ras", "tga", "tiff", "wbmp", "wmf"};
     for (const char* folder : folders) {

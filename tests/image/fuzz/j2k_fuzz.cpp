@@ -22,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemStream out;
     ImageJ2K writer(IMAGE_FORMAT_PNM);
     writer.Ghost(codec);
-    if (!writer.Encode(out)) __builtin_trap();
+    if (!writer.Encode(out)) {
+        // Components take 4 bytes a sample, so a picture near the bound may not fit them.
+        if (std::strcmp(writer.Info.LastError, "error : jas_image_create") == 0) return 0;
+        __builtin_trap();
+    }
     out.Seek(0, kSeekSet);
     ImageJ2K back(IMAGE_FORMAT_PNM);
     if (!back.Decode(out) || back.GetWidth() != codec.GetWidth() || back.GetHeight() != codec.GetHeight())
