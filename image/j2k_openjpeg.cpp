@@ -1,5 +1,6 @@
 #include "image/j2k_openjpeg.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "image/j2k_texts.h"
@@ -116,9 +117,14 @@ ComponentImage DecodeWithOpenJpeg(Stream& stream, bool jp2, const int32_t* escap
         error = kTooManyComponents;
         return nullptr;
     }
-    // OpenJPEG allocates every component at full size (4 bytes a sample) before any data is read.
-    const uint64_t width = uint64_t{image->x1} - image->x0, height = uint64_t{image->y1} - image->y0;
-    if (image->x1 <= image->x0 || image->y1 <= image->y0 || !ComponentsWithinBound(width, height, image->numcomps)) {
+    // OpenJPEG allocates every component whole (4 bytes a sample) before any data is read.
+    uint32_t widest = 0, tallest = 0;
+    for (uint32_t i = 0; i < image->numcomps; ++i) {
+        widest = std::max(widest, image->comps[i].w);
+        tallest = std::max(tallest, image->comps[i].h);
+    }
+    if (image->x1 <= image->x0 || image->y1 <= image->y0 || widest == 0 || tallest == 0 ||
+        !ComponentsWithinBound(widest, tallest, image->numcomps)) {
         error = LoadFailure("picture too large");
         return nullptr;
     }
