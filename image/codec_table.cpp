@@ -2,6 +2,7 @@
 #include "image/codec.h"
 #include "image/gif_codec.h"
 #include "image/ico_codec.h"
+#include "image/j2k_codec.h"
 #include "image/pcx_codec.h"
 #include "image/tga_codec.h"
 #include "image/tiff_codec.h"
@@ -15,6 +16,11 @@ namespace {
 template <typename Codec>
 std::unique_ptr<ImageCodec> Make(int32_t) {
     return std::make_unique<Codec>();
+}
+
+// The JPEG-2000 family takes the format number (or 0 in the probe) as its sub-format.
+std::unique_ptr<ImageCodec> MakeJ2K(int32_t subFormat) {
+    return std::make_unique<ImageJ2K>(subFormat);
 }
 
 struct CodecEntry {
@@ -33,6 +39,7 @@ constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_PCX, IMAGE_FORMAT_PCX, Make<PcxCodec>},
     {IMAGE_FORMAT_WBMP, IMAGE_FORMAT_WBMP, Make<WbmpCodec>},
     {IMAGE_FORMAT_WMF, IMAGE_FORMAT_WMF, Make<WmfCodec>},
+    {IMAGE_FORMAT_JP2, IMAGE_FORMAT_RAS, MakeJ2K},
 };
 
 const CodecEntry* FindCodec(int32_t format) {

@@ -17,6 +17,13 @@ uint64_t g_pixelMemoryBound = kPixelMemoryBound;
 
 void SetPixelMemoryBoundForTesting(uint64_t bound) { g_pixelMemoryBound = bound; }
 
+bool WithinPixelMemoryBound(uint64_t width, uint64_t height, uint64_t bits) {
+    if (width == 0 || height == 0 || bits == 0) return true;
+    if (width > UINT32_MAX || height > UINT32_MAX || bits > UINT32_MAX) return false;
+    const uint64_t pixels = width * height;
+    return pixels <= UINT64_MAX / bits && pixels * bits / 256 <= g_pixelMemoryBound;
+}
+
 void FreeMemory(void* buffer) { std::free(buffer); }
 
 Image::Image(int32_t format) { Startup(format); }

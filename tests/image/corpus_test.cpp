@@ -175,7 +175,8 @@ TEST(ImageCorpus, IcoFiles) { CheckFolder("ico", IMAGE_FORMAT_ICO); }
 TEST(ImageCorpus, EveryFileThroughTheProbe) {
     const std::map<std::string, int32_t> kDecodedFormats = {
         {"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF}, {"ico", IMAGE_FORMAT_ICO}, {"tiff", IMAGE_FORMAT_TIF},
-        {"tga", IMAGE_FORMAT_TGA}, {"pcx", IMAGE_FORMAT_PCX}, {"wbmp", IMAGE_FORMAT_WBMP}, {"wmf", IMAGE_FORMAT_WMF}};
+        {"tga", IMAGE_FORMAT_TGA}, {"pcx", IMAGE_FORMAT_PCX}, {"wbmp", IMAGE_FORMAT_WBMP}, {"wmf", IMAGE_FORMAT_WMF},
+        {"jp2", IMAGE_FORMAT_JP2}, {"pgx", IMAGE_FORMAT_PGX}, {"pnm", IMAGE_FORMAT_PNM}, {"ras", IMAGE_FORMAT_RAS}};
     const char* folders[] = {"bmp", "gif", "ico", "jp2", "jpeg", "pcx", "pgx", "png",
                              "pnm", "ras", "tga", "tiff", "wbmp", "wmf"};
     for (const char* folder : folders) {
