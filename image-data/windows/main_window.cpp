@@ -66,11 +66,11 @@ std::vector<uint8_t> GroupBox(const char* caption) {
     return GroupBoxBlob(group);
 }
 
-// A numeric edit box: digits only, centred, holding its initial number.
+// A numeric edit box in integer input mode, centred, holding its initial number.
 std::vector<uint8_t> NumberBox(const char* text, uint32_t spinMode = components::kSpinNone) {
     EditBoxProperties edit;
     edit.text = text;
-    edit.inputMode = components::kInputIntegerText;
+    edit.inputMode = components::kInputInteger;
     edit.alignment = 1;
     edit.spinMode = spinMode;
     edit.spinMax = 1000;

@@ -29,6 +29,19 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (pid == search->processId && std::strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 struct ChildSearch {
     HWND main;
     RECT wanted;
@@ -271,22 +284,11 @@ void RuveltoDriver::ClickRow(int row) {
 
 MessageBoxSeen RuveltoDriver::NextMessageBox(DWORD milliseconds) { return DismissMessageBox(ProcessId(), milliseconds); }
 
-bool RuveltoDriver::MessageBoxShown() const {
-    struct Search {
-        DWORD pid;
-        bool found = false;
-    } search{program_.info.dwProcessId};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            char name[32] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (pid == s->pid && std::strcmp(name, "#32770") == 0 && IsWindowVisible(window)) s->found = true;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
+bool RuveltoDriver::MessageBoxShown() const { return VisibleDialog() != nullptr; }
+
+HWND RuveltoDriver::VisibleDialog() const {
+    WindowSearch search{program_.info.dwProcessId};
+    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

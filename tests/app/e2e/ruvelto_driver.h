@@ -52,6 +52,8 @@ public:
     // The next message box of the program: read and closed with OK.
     MessageBoxSeen NextMessageBox(DWORD milliseconds = 20000);
     bool MessageBoxShown() const;
+    // A dialog box of the program on screen (message box or common dialog), or null.
+    HWND VisibleDialog() const;
 
     // Waits, polling, until the condition holds.
     static bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds);
