@@ -36,11 +36,11 @@ struct OutputChoice {
     int32_t format;
     const char* extension;
 };
-constexpr OutputChoice kOutputs[] = {{kFormatBmp, app::kFormatBmp, ".bmp"},
-                                     {kFormatGif, app::kFormatGif, ".gif"},
-                                     {kFormatJpg, app::kFormatJpg, ".jpg"},
-                                     {kFormatPng, app::kFormatPng, ".png"},
-                                     {kFormatIco, app::kFormatIco, ".ico"}};
+constexpr OutputChoice kOutputs[] = {{kBmpBox, kFormatBmp, ".bmp"},
+                                     {kGifBox, kFormatGif, ".gif"},
+                                     {kJpgBox, kFormatJpg, ".jpg"},
+                                     {kPngBox, kFormatPng, ".png"},
+                                     {kIcoBox, kFormatIco, ".ico"}};
 
 void Message(const char* text) { MessageBox(text, kInformationIcon, texts::kPromptTitle); }
 

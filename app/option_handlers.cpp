@@ -10,7 +10,7 @@ namespace {
 
 using namespace main_window;
 
-constexpr uint32_t kFormatBoxes[] = {kFormatBmp, kFormatGif, kFormatJpg, kFormatPng, kFormatIco};
+constexpr uint32_t kFormatBoxes[] = {kBmpBox, kGifBox, kJpgBox, kPngBox, kIcoBox};
 
 void ExclusiveFormatChoice(uint32_t box) {
     if (!IsChecked(box)) return;
@@ -24,11 +24,11 @@ void ExclusiveFormatChoice(uint32_t box) {
 using namespace ruvelto::app;
 using namespace ruvelto::main_window;
 
-RUVELTO_HANDLER(ruvelto_on_format_bmp) { return ExclusiveFormatChoice(kFormatBmp), kNoAnswer; }
-RUVELTO_HANDLER(ruvelto_on_format_gif) { return ExclusiveFormatChoice(kFormatGif), kNoAnswer; }
-RUVELTO_HANDLER(ruvelto_on_format_jpg) { return ExclusiveFormatChoice(kFormatJpg), kNoAnswer; }
-RUVELTO_HANDLER(ruvelto_on_format_png) { return ExclusiveFormatChoice(kFormatPng), kNoAnswer; }
-RUVELTO_HANDLER(ruvelto_on_format_ico) { return ExclusiveFormatChoice(kFormatIco), kNoAnswer; }
+RUVELTO_HANDLER(ruvelto_on_format_bmp) { return ExclusiveFormatChoice(kBmpBox), kNoAnswer; }
+RUVELTO_HANDLER(ruvelto_on_format_gif) { return ExclusiveFormatChoice(kGifBox), kNoAnswer; }
+RUVELTO_HANDLER(ruvelto_on_format_jpg) { return ExclusiveFormatChoice(kJpgBox), kNoAnswer; }
+RUVELTO_HANDLER(ruvelto_on_format_png) { return ExclusiveFormatChoice(kPngBox), kNoAnswer; }
+RUVELTO_HANDLER(ruvelto_on_format_ico) { return ExclusiveFormatChoice(kIcoBox), kNoAnswer; }
 
 RUVELTO_HANDLER(ruvelto_on_convert_switch) {
     const bool on = IsChecked(kConvertSwitch);

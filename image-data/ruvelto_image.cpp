@@ -161,7 +161,7 @@ void CheckApplicationUnitIds(const std::vector<WindowDescription>& windows) {
     if (main.windowId != main_window::kWindow || main.window.id != main_window::kWindowRecord)
         throw std::logic_error("main window ids differ from main_window_units.h");
     for (size_t i = 0; i < main.components.size(); ++i)
-        if (main.components[i].id != main_window::kFormatIco + i)
+        if (main.components[i].id != main_window::kIcoBox + i)
             throw std::logic_error("main window component " + std::to_string(i) + " has another id than main_window_units.h");
     const WindowDescription& about = windows.at(1);
     if (about.windowId != about_window::kWindow || about.window.id != about_window::kWindowRecord)

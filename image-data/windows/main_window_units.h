@@ -11,11 +11,11 @@ constexpr uint32_t kWindowRecord = 0x06010002;
 
 // Components in template order, from the first component's id on.
 enum Unit : uint32_t {
-    kFormatIco = 0x1601000F,  // 选择框5
-    kFormatPng,               // 选择框4
-    kFormatJpg,               // 选择框3
-    kFormatGif,               // 选择框2
-    kFormatBmp,               // 选择框1
+    kIcoBox = 0x1601000F,     // 选择框5
+    kPngBox,                  // 选择框4
+    kJpgBox,                  // 选择框3
+    kGifBox,                  // 选择框2
+    kBmpBox,                  // 选择框1
     kResizePanel,             // 画板2
     kFileDialog,              // 通用对话框1
     kConvertSwitch,           // 格式转换选择框

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "tests/app/e2e/picture_files.h"
@@ -27,6 +28,12 @@ const std::string kPromptTitle = "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE";
 const std::string kStart = "\xBF\xAA\xCA\xBC";
 const std::string kFailed = "\xCA\xA7\xB0\xDC";
 constexpr UINT kAboutMenuCommand = 20011;  // the twelfth menu record
+
+// Screenshots for a person to look at, in build/wine/artifacts.
+std::string Artifact(const std::string& name) {
+    std::system("mkdir -p " RUVELTO_BINARY_DIR "/artifacts");
+    return RUVELTO_BINARY_DIR "/artifacts/" + name;
+}
 
 bool Near(const double a[3], const double b[3], double tolerance) {
     for (int i = 0; i < 3; ++i)
@@ -122,13 +129,13 @@ TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(200,40,40)' " + Src("a.b.jpg")));
     ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.gif")));
     WriteBytes(Src("broken.jpg"), std::string("\xFF\xD8\xFF\xE0 not really a JPEG, cut short", 32));
-    StartWithSourceFolder(3);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(3));
     ChooseOutputFolder(folder_.Windows("out"));
-    ConvertTo(c::kFormatPng);
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
     MessageBoxSeen box = RunToTheEnd();
     ASSERT_TRUE(box.found);
     EXPECT_NE(box.text, kAllDone);
-    EXPECT_NE(box.text.find(" 1 "), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find(" 1 "), std::string::npos) << box.title << ": " << box.text;
 
     const PictureFacts a = Identify(Out("a.png"));
     ASSERT_TRUE(a.readable) << "a.b.jpg is written as a.png";
@@ -152,7 +159,7 @@ TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt
 TEST_F(ProgramRun, ResizesByPercentageEveryReadableFormat) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(30,160,60)' " + Src("a.jpg")));
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(30,60,160)' " + Src("b.png")));
-    StartWithSourceFolder(2);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
     ChooseOutputFolder(folder_.Windows("out"));
     program_.Click(c::kResizeSwitch);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
@@ -176,7 +183,7 @@ TEST_F(ProgramRun, ResizesByPercentageEveryReadableFormat) {
 
 TEST_F(ProgramRun, AZeroSizeWritesNothingAndIsReported) {
     ASSERT_TRUE(Convert("-size 101x33 xc:white " + Src("a.jpg")));
-    StartWithSourceFolder(1);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     ChooseOutputFolder(folder_.Windows("out"));
     program_.Click(c::kResizeSwitch);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
@@ -188,7 +195,7 @@ TEST_F(ProgramRun, AZeroSizeWritesNothingAndIsReported) {
 
 TEST_F(ProgramRun, TheCustomSizeWinsWhenBothRadioBoxesAreChecked) {
     ASSERT_TRUE(Convert("-size 101x33 xc:gray " + Src("a.jpg")));
-    StartWithSourceFolder(1);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     ChooseOutputFolder(folder_.Windows("out"));
     program_.Click(c::kResizeSwitch);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
@@ -209,7 +216,7 @@ TEST_F(ProgramRun, AnOutputFolderThatIsTheSourceFolderNeverDamagesASource) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(90,90,200)' " + Src("a.jpg")));
     const std::string broken("\xFF\xD8\xFF\xE0 broken picture bytes kept as they are", 44);
     WriteBytes(Src("broken.jpg"), broken);
-    StartWithSourceFolder(2);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
     ChooseOutputFolder(folder_.Windows("src"));
     MessageBoxSeen box = RunToTheEnd();
     EXPECT_NE(box.text, kAllDone);
@@ -240,13 +247,13 @@ TEST_F(ProgramRun, ARowAddedFromAnotherFolderConvertsItsOwnFile) {
     folder_.MakeFolder("other");
     ASSERT_TRUE(Convert("-size 30x30 xc:'rgb(220,30,30)' " + Src("x.jpg")));
     ASSERT_TRUE(Convert("-size 30x30 xc:'rgb(30,30,220)' " + folder_.Unix("other/x.jpg")));
-    StartWithSourceFolder(1);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     ChooseOutputFolder(folder_.Windows("out"));
     program_.Click({33 + 6, 34 + 12, 48, 24});  // 添加 in 分组框4
     ASSERT_TRUE(ChooseInFileDialog(program_, folder_.Windows("other\\x.jpg")));
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.RowCount() == 2; }, 20000));
     program_.SetCheck(0, false);
-    ConvertTo(c::kFormatPng);
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
     EXPECT_EQ(RunToTheEnd().text, kAllDone);
     double got[3], blue[3] = {30, 30, 220};
     ASSERT_TRUE(MeanColour(Out("x.png"), got));
@@ -265,13 +272,13 @@ void MakeLargePictures(const ScratchFolder& folder, int count) {
 }
 
 TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood) {
-    MakeLargePictures(folder_, 16);
-    StartWithSourceFolder(16);
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 16));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(16));
     ChooseOutputFolder(folder_.Windows("out"));
-    ConvertTo(c::kFormatBmp);
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatBmp));
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
-    forms_test::SaveWindowPicture(program_.MainWindow(), RUVELTO_BINARY_DIR "/artifacts/main_window_run.bmp");
+    forms_test::SaveWindowPicture(program_.MainWindow(), Artifact("main_window_run.bmp"));
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kStartButton) == kStart; }, 10000));
     const int progress = program_.Progress();
@@ -286,8 +293,8 @@ TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood)
 }
 
 TEST_F(ProgramRun, AFileCreatedBesideTheSelectedFolderLeavesTheListAlone) {
-    MakeLargePictures(folder_, 8);
-    StartWithSourceFolder(8);
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 8));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(8));
     ChooseOutputFolder(folder_.Windows("out"));
     program_.SetCheck(0, false);  // the user's own choice
     program_.Click(c::kStartButton);
@@ -304,10 +311,10 @@ TEST_F(ProgramRun, AFileCreatedBesideTheSelectedFolderLeavesTheListAlone) {
 }
 
 TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
-    MakeLargePictures(folder_, 12);
-    StartWithSourceFolder(12);
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 12));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(12));
     ChooseOutputFolder(folder_.Windows("out"));
-    ConvertTo(c::kFormatPng);
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
     PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
@@ -324,7 +331,7 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
 
 TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
     ASSERT_TRUE(Convert("-size 1200x1000 plasma:fractal -seed 3 " + Src("a.jpg")));
-    StartWithSourceFolder(1);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     auto previews = [&](int times) {
         for (int i = 0; i < times; ++i) {
             program_.ClickRow(0);
@@ -350,7 +357,7 @@ TEST_F(ProgramRun, TheAboutWindowOpensFromTheHelpMenu) {
         return about && IsWindowVisible(about);
     }, 10000));
     Sleep(500);
-    forms_test::SaveWindowPicture(about, RUVELTO_BINARY_DIR "/artifacts/about_window.bmp");
+    forms_test::SaveWindowPicture(about, Artifact("about_window.bmp"));
     EXPECT_FALSE(IsWindowEnabled(program_.MainWindow())) << "the about window is modal";
     PostMessageA(about, WM_CLOSE, 0, 0);
     EXPECT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.MainWindow()); }, 10000));

@@ -187,6 +187,16 @@ std::string RuveltoDriver::StatusText() const {
 }
 
 bool RuveltoDriver::SelectFolder(const std::string& windowsPath) {
+    // A folder the tree watches may refresh (re-create its children) while the way down is being
+    // walked; walk it again then.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (TrySelectFolder(windowsPath)) return true;
+        Sleep(500);
+    }
+    return false;
+}
+
+bool RuveltoDriver::TrySelectFolder(const std::string& windowsPath) {
     HWND tree = TreeView();
     HANDLE process = OpenForMemory(ProcessId());
     std::vector<std::string> parts = PathParts(windowsPath);
@@ -220,7 +230,8 @@ bool RuveltoDriver::SelectFolder(const std::string& windowsPath) {
     CloseHandle(process);
     if (!current) return false;
     Send(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
-    return Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current)) != 0;
+    return Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current)) != 0 &&
+           Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(current);
 }
 
 int RuveltoDriver::RowCount() const { return static_cast<int>(Send(ListView(), LVM_GETITEMCOUNT, 0, 0)); }

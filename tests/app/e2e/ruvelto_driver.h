@@ -62,6 +62,8 @@ public:
     size_t MemoryInUse() const;
 
 private:
+    bool TrySelectFolder(const std::string& windowsPath);
+
     ChildProcess program_;
     HWND main_ = nullptr;
 };
