@@ -30,6 +30,7 @@ constexpr int64_t kLargestSide = 16384;
 constexpr int64_t kLargestArea = 64LL * 1024 * 1024;
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kPanelBackColorProperty = 9;
+constexpr int32_t kPanelAutoRedrawProperty = 12;
 
 struct OutputChoice {
     uint32_t box;
@@ -126,6 +127,8 @@ bool ResizeThroughPanel(const std::string& path, int32_t format, int32_t width, 
         Free(bytes);
     }
     if (!picture) return false;
+    // The panel keeps what is drawn only with its off-screen copy, which the picture is read from.
+    SetProperty(kResizePanel, kPanelAutoRedrawProperty, 1);
     SetProperty(kResizePanel, kPanelPictureModeProperty, 1);
     SetProperty(kResizePanel, kPanelBackColorProperty, kWhite);
     SetProperty(kResizePanel, kWidthProperty, width);

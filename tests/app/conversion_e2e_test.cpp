@@ -281,8 +281,9 @@ TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood)
     forms_test::SaveWindowPicture(program_.MainWindow(), Artifact("main_window_run.bmp"));
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kStartButton) == kStart; }, 10000));
+    Sleep(3000);  // the picture under way finishes
     const int progress = program_.Progress();
-    Sleep(3000);
+    Sleep(2000);
     EXPECT_FALSE(program_.MessageBoxShown());
     EXPECT_EQ(program_.Progress(), progress);
     const int done = 16 - CheckedRows();
