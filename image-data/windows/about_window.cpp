@@ -45,8 +45,8 @@ WindowDescription AboutWindow() {
         Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "1").At(16, 8, 176, 56).In("\xCD\xBC\xC6\xAC\xBF\xF2" "1").Flags(kVisible),  // 透明标签1: "Ruvelto"
         Component(kShapeBox, "\xCD\xE2\xD0\xCE\xBF\xF2" "1").At(1, 163, 372, 53).Flags(kVisible).Properties(InformationStrip()),  // 外形框1
         Component(kLabel, "\xB1\xEA\xC7\xA9" "1").At(10, 4, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("Ver; 1.0")),  // 标签1: "Ver; 1.0"
-        Component(kLabel, "\xB1\xEA\xC7\xA9" "2").At(10, 26, 168, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("\xD3\xCA\xCF\xE4\xA3\xBA" "support@ruvelto.example")),  // 标签2: a contact text
-        Component(kLabel, "\xB1\xEA\xC7\xA9" "3").At(223, 26, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("QQ\xA3\xBA" "80061234")),  // 标签3: a contact text
+        Component(kLabel, "\xB1\xEA\xC7\xA9" "2").At(10, 26, 168, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("\xD3\xCA\xCF\xE4\xA3\xBA" "help@ruvelto.cn")),  // 标签2: a contact text
+        Component(kLabel, "\xB1\xEA\xC7\xA9" "3").At(223, 26, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("QQ\xA3\xBA" "800612")),  // 标签3: a contact text
     };
     return w;
 }
