@@ -331,8 +331,11 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
 }
 
 TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
-    ASSERT_TRUE(Convert("-size 1200x1000 plasma:fractal -seed 3 " + Src("a.jpg")));
+    ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    // A preview shows the picture's own quality in the quality box (80 before any preview).
+    program_.ClickRow(0);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 10000));
     auto previews = [&](int times) {
         for (int i = 0; i < times; ++i) {
             program_.ClickRow(0);
