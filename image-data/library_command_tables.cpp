@@ -3,6 +3,7 @@
 #include "image-data/library_command_tables.h"
 
 #include "commands/text_commands.h"
+#include "extui/list_view_commands.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
@@ -67,8 +68,13 @@ const CommandEntry kDirTreeLibraryCommands[1] = {
 
 // The list view's seven methods.
 const CommandEntry kExtendedUiLibraryCommands[7] = {
-    /* 0 */ nullptr, /* 1 */ nullptr, /* 2 */ nullptr, /* 3 */ nullptr,
-    /* 4 */ nullptr, /* 5 */ nullptr, /* 6 */ nullptr,
+    /* 0 GetItemText */ &extui::GetItemText,
+    /* 1 GetItemCount */ &extui::GetItemCount,
+    /* 2 SetCheckState */ &extui::SetCheckState,
+    /* 3 DeleteAllItems */ &extui::DeleteAllItems,
+    /* 4 InsertItem */ &extui::InsertItem,
+    /* 5 SetItemText */ &extui::SetItemText,
+    /* 6 GetCheckState */ &extui::GetCheckState,
 };
 
 const CommandEntry kImageLibraryCommands[11] = {
