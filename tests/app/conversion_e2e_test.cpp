@@ -127,7 +127,7 @@ TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
 
 TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(200,40,40)' " + Src("a.b.jpg")));
-    ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.gif")));
+    ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.bmp")));
     WriteBytes(Src("broken.jpg"), std::string("\xFF\xD8\xFF\xE0 not really a JPEG, cut short", 32));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(3));
     ChooseOutputFolder(folder_.Windows("out"));
