@@ -230,8 +230,18 @@ bool RuveltoDriver::TrySelectFolder(const std::string& windowsPath) {
     CloseHandle(process);
     if (!current) return false;
     Send(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
-    return Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current)) != 0 &&
-           Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(current);
+    if (!Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current))) return false;
+    // A handle of an item deleted by a refresh meanwhile may name another item now: the selected
+    // item and its parents must carry the path's names.
+    process = OpenForMemory(ProcessId());
+    auto item = reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    bool same = true;
+    for (size_t i = parts.size(); same && i-- > 0;) {
+        same = item && SameFolderName(TreeItemText(tree, process, item), parts[i]);
+        item = reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+    }
+    CloseHandle(process);
+    return same;
 }
 
 int RuveltoDriver::RowCount() const { return static_cast<int>(Send(ListView(), LVM_GETITEMCOUNT, 0, 0)); }
