@@ -330,6 +330,19 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
     }
 }
 
+TEST_F(ProgramRun, ClosingTheWindowWhileTheFileDialogIsOpenEndsTheProgramWhenItCloses) {
+    ASSERT_TRUE(program_.Start());
+    program_.Click({33 + 6, 34 + 12, 48, 24});  // 添加 in 分组框4
+    HWND dialog = nullptr;
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return (dialog = program_.VisibleDialog()) != nullptr; }, 20000));
+    PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
+    Sleep(1000);
+    ASSERT_TRUE(program_.Running()) << "the window stays while its dialog is open";
+    EXPECT_TRUE(IsWindow(dialog));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(program_.WaitForExit(20000), 0u);
+}
+
 TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
     ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
