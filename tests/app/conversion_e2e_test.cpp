@@ -319,7 +319,7 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
     PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(program_.WaitForExit(30000), 0u);
+    EXPECT_EQ(program_.WaitForExit(120000), 0u);
     EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
     for (int i = 0; i < 12; ++i) {
         char name[16];
