@@ -125,6 +125,54 @@ TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
     EXPECT_EQ(CountFiles(Out(), "*"), 0);
 }
 
+// Presses the up or down half of the spin button beside the percentage box.
+void Spin(RuveltoDriver& program, bool up) {
+    HWND spin = program.Control({c::kPercentage.left + c::kPercentage.width, c::kPercentage.top, 18, 20});
+    ASSERT_NE(spin, nullptr);
+    const LPARAM at = MAKELPARAM(9, up ? 4 : 16);
+    PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(spin, WM_LBUTTONUP, 0, at);
+    Sleep(300);
+}
+
+TEST_F(ProgramRun, OptionControlsCoupleAndThePercentageSpinStopsAtZero) {
+    ASSERT_TRUE(program_.Start());
+    auto enabled = [&](const ClientRect& control) { return IsWindowEnabled(program_.Control(control)) != FALSE; };
+    // Resizing on: the two modes and the percentage, not the custom size; off: none of them.
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kPercentage); }, 5000));
+    EXPECT_TRUE(enabled(c::kPercentRadio));
+    EXPECT_TRUE(enabled(c::kCustomRadio));
+    EXPECT_FALSE(enabled(c::kCustomWidth));
+    program_.Click(c::kCustomRadio);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kCustomWidth); }, 5000));
+    EXPECT_TRUE(enabled(c::kCustomHeight));
+    EXPECT_FALSE(enabled(c::kPercentage));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return !enabled(c::kPercentRadio); }, 5000));
+    for (const ClientRect& control : {c::kCustomRadio, c::kPercentage, c::kCustomWidth, c::kCustomHeight})
+        EXPECT_FALSE(enabled(control));
+    // At most one output format.
+    program_.Click(c::kConvertSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kFormatPng); }, 5000));
+    program_.Click(c::kFormatPng);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(c::kFormatPng); }, 5000));
+    EXPECT_FALSE(program_.IsChecked(c::kFormatJpg));
+    // The spin: a text that is no number counts as 0; down stops at 0.
+    program_.Click(c::kResizeSwitch);
+    program_.Click(c::kPercentRadio);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kPercentage); }, 5000));
+    program_.Type(c::kPercentage, "abc");
+    Spin(program_, false);
+    EXPECT_EQ(program_.Text(c::kPercentage), "abc");
+    const char* const after[] = {"1", "2", "1", "0", "0"};
+    const bool up[] = {true, true, false, false, false};
+    for (int i = 0; i < 5; ++i) {
+        Spin(program_, up[i]);
+        EXPECT_EQ(program_.Text(c::kPercentage), after[i]) << i;
+    }
+}
+
 TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(200,40,40)' " + Src("a.b.jpg")));
     ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.bmp")));
