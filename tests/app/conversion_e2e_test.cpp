@@ -125,17 +125,7 @@ TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
     EXPECT_EQ(CountFiles(Out(), "*"), 0);
 }
 
-// Presses the up or down half of the spin button beside the percentage box.
-void Spin(RuveltoDriver& program, bool up) {
-    HWND spin = program.Control({c::kPercentage.left + c::kPercentage.width, c::kPercentage.top, 18, 20});
-    ASSERT_NE(spin, nullptr);
-    const LPARAM at = MAKELPARAM(9, up ? 4 : 16);
-    PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(spin, WM_LBUTTONUP, 0, at);
-    Sleep(300);
-}
-
-TEST_F(ProgramRun, OptionControlsCoupleAndThePercentageSpinStopsAtZero) {
+TEST_F(ProgramRun, OptionControlsCouple) {
     ASSERT_TRUE(program_.Start());
     auto enabled = [&](const ClientRect& control) { return IsWindowEnabled(program_.Control(control)) != FALSE; };
     // Resizing on: the two modes and the percentage, not the custom size; off: none of them.
@@ -158,19 +148,6 @@ TEST_F(ProgramRun, OptionControlsCoupleAndThePercentageSpinStopsAtZero) {
     program_.Click(c::kFormatPng);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(c::kFormatPng); }, 5000));
     EXPECT_FALSE(program_.IsChecked(c::kFormatJpg));
-    // The spin: a text that is no number counts as 0; down stops at 0.
-    program_.Click(c::kResizeSwitch);
-    program_.Click(c::kPercentRadio);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kPercentage); }, 5000));
-    program_.Type(c::kPercentage, "abc");
-    Spin(program_, false);
-    EXPECT_EQ(program_.Text(c::kPercentage), "abc");
-    const char* const after[] = {"1", "2", "1", "0", "0"};
-    const bool up[] = {true, true, false, false, false};
-    for (int i = 0; i < 5; ++i) {
-        Spin(program_, up[i]);
-        EXPECT_EQ(program_.Text(c::kPercentage), after[i]) << i;
-    }
 }
 
 TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt) {
