@@ -6,6 +6,7 @@
 #include "image-data/component_blobs.h"
 #include "image-data/windows/program_icon.h"
 #include "image-data/windows/program_windows.h"
+#include "image-data/windows/window_pictures.h"
 
 #include "image-data/dir_tree_type.h"
 #include "image-data/extended_ui_blobs.h"
@@ -26,6 +27,7 @@ std::vector<uint8_t> MainWindowProperties() {
     p.escCloses = true;
     p.showInTaskbar = true;
     p.icon = ProgramIcon();
+    p.picture = MainWindowBackground();  // tiled
     return p.Save();
 }
 
@@ -110,6 +112,12 @@ std::vector<uint8_t> ProgressBar() {
     return ProcessBarBlob(bar);
 }
 
+DrawPanelProperties AutoRedrawPanel() {
+    DrawPanelProperties panel;
+    panel.autoRedraw = 1;
+    return panel;
+}
+
 // The picture list: report view with check boxes, one row per file.
 std::vector<uint8_t> PictureListBlob() {
     ListViewProperties list;
@@ -130,6 +138,8 @@ WindowDescription MainWindow() {
     WindowDescription w;
     w.windowId = 0x52010001;
     w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(MainWindowProperties()).On(1, "ruvelto_on_main_window_close");
+}
+
     w.menu = {
         MenuItem("\xCE\xC4\xBC\xFE", 0),  // 文件
         MenuItem("\xCC\xED\xBC\xD3\xCE\xC4\xBC\xFE", 1, HandlerRef::Named("ruvelto_on_add_file")),  // 添加文件 → add a picture file
@@ -150,7 +160,7 @@ WindowDescription MainWindow() {
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "3").At(441, 32, 48, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop).Properties(CheckBox("jpg", true)).On(0, "ruvelto_on_format_jpg"),  // 选择框3: "jpg", checked; event 0 → exclusive format choice
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "2").At(513, 32, 48, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop).Properties(CheckBox("gif")).On(0, "ruvelto_on_format_gif"),  // 选择框2: "gif"; event 0 → exclusive format choice
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "1").At(585, 32, 40, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop).Properties(CheckBox("bmp")).On(0, "ruvelto_on_format_bmp"),  // 选择框1: "bmp"; event 0 → exclusive format choice
-        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "2").At(272, 216, 312, 216).Flags(0),  // 画板2: resizing surface, AutoRedraw true
+        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "2").At(272, 216, 312, 216).Flags(0).Properties(DrawPanelBlob(AutoRedrawPanel())),  // 画板2: resizing surface, AutoRedraw true
         Component(kCommonDlg, "\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2" "1").At(664, -8, 26, 26).Flags(0),  // 通用对话框1: file dialog
         Component(kCheckBox, "\xB8\xF1\xCA\xBD\xD7\xAA\xBB\xBB\xD1\xA1\xD4\xF1\xBF\xF2").At(427, 10, 70, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kTabStop).Properties(CheckBox("\xB8\xF1\xCA\xBD\xD7\xAA\xBB\xBB")).On(0, "ruvelto_on_convert_switch"),  // 格式转换选择框: "格式转换"; event 0 → format switch
         Component(kLabel, "\xB1\xEA\xC7\xA9" "5").At(409, 18, 1, 60).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible).Properties(Divider()),  // 标签5: a 1-pixel vertical divider
@@ -184,7 +194,7 @@ WindowDescription MainWindow() {
         Component(kHScrollBar, "\xBA\xE1\xCF\xF2\xB9\xF6\xB6\xAF\xCC\xF5" "1").At(146, 19, 25, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible).Properties(QualityStepper()).On(0, "ruvelto_on_quality_stepper"),  // 横向滚动条1: quality stepper; event 0 → quality from stepper
         Component(kListView, "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2" "1").At(201, 136, 584, 333).Flags(kVisible | kTabStop).Properties(PictureListBlob()).On(4, "ruvelto_on_list_clicked"),  // 超级列表框1: the picture list, report view with check boxes; event 4 (Clicked) → preview
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "2").At(6, 318, 192, 184).Flags(kVisible).Properties(GroupBox("\xCD\xBC\xC6\xAC\xD4\xA4\xC0\xC0")),  // 分组框2: "图片预览"
-        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible),  // 画板1: preview surface, AutoRedraw true
+        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible).Properties(DrawPanelBlob(AutoRedrawPanel())),  // 画板1: preview surface, AutoRedraw true
     };
     return w;
 }
