@@ -6,6 +6,7 @@
 #include "commands/system_commands.h"
 #include "commands/text_commands.h"
 #include "extui/list_view_commands.h"
+#include "extui/xp_style.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
@@ -94,7 +95,7 @@ const CommandEntry kImageLibraryCommands[11] = {
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {
-    /* 0 ApplyXPStyle */ nullptr,
+    /* 0 ApplyXPStyle */ &extui::ApplyXPStyleCommand,
 };
 
 const CommandEntry kShellLibraryCommands[1] = {
