@@ -9,6 +9,7 @@
 #include "components/standard_types.h"
 #include "extui/dir_tree_library.h"
 #include "extui/list_view_commands.h"
+#include "extui/xp_style.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
@@ -97,7 +98,7 @@ const CommandEntry kImageLibraryCommands[11] = {
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {
-    /* 0 ApplyXPStyle */ nullptr,
+    /* 0 ApplyXPStyle */ &extui::ApplyXPStyleCommand,
 };
 
 const CommandEntry kShellLibraryCommands[1] = {
