@@ -1,15 +1,14 @@
 #include "app/app_state.h"
 
+#include "app/program_commands.h"
+#include "app/runtime_facade.h"
 #include "image-data/library_command_tables.h"
 #include "image-data/program_image_data.h"
 
 namespace ruvelto::app {
 namespace {
 
-const runtime::RuntimeEntryTable& Runtime() { return image_data::kRuntimeEntries; }
-
 constexpr int kImageFreeCommand = 10;  // the image class library's `Free`, in its command table
-constexpr uint32_t kImageTypeCode = 0x40001;
 
 }  // namespace
 
@@ -20,32 +19,37 @@ AppState& App() {
 
 void CreateAppState() {
     AppState& app = App();
-    app.PictureObject = static_cast<void**>(Runtime().allocate(4));
+    app.PictureObject = static_cast<void**>(Allocate(4));
     *app.PictureObject = nullptr;
-    auto guard = static_cast<const void**>(Runtime().allocate(4));
+    auto guard = static_cast<const void**>(Allocate(4));
     *guard = image_data::constant::ClassMethodTable();
     app.GuardObject = guard;
 }
 
 void CleanUpAppState() {
     AppState& app = App();
-    Runtime().free(app.CurrentPicturePath), app.CurrentPicturePath = nullptr;
-    Runtime().free(app.SourceFolder), app.SourceFolder = nullptr;
+    Free(app.CurrentPicturePath), app.CurrentPicturePath = nullptr;
+    Free(app.SourceFolder), app.SourceFolder = nullptr;
     if (app.PictureObject) {
-        if (CommandEntry freeImage = image_data::kImageLibraryCommands[kImageFreeCommand]) {
-            ValueRecord object{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(app.PictureObject)), 0, kImageTypeCode};
-            Runtime().callCommand(freeImage, 1, &object);
-        }
-        Runtime().free(app.PictureObject), app.PictureObject = nullptr;
+        CallCommand(image_data::kImageLibraryCommands[kImageFreeCommand], {ImageValue(app.PictureObject)});
+        Free(app.PictureObject), app.PictureObject = nullptr;
     }
-    Runtime().free(app.PreviewBytes), app.PreviewBytes = nullptr;
+    Free(app.PreviewBytes), app.PreviewBytes = nullptr;
+    UnloadPicture(app.PreviewPicture), app.PreviewPicture = 0;
     if (app.GuardObject) {
         // Slot 0 of the class's method table is the routine run when an object is released.
         auto methods = *static_cast<void (*const* const*)(void*)>(app.GuardObject);
         if (methods && methods[0]) methods[0](app.GuardObject);
-        Runtime().free(app.GuardObject), app.GuardObject = nullptr;
+        Free(app.GuardObject), app.GuardObject = nullptr;
     }
-    Runtime().free(app.BrowseInitialFolder), app.BrowseInitialFolder = nullptr;
+    Free(app.BrowseInitialFolder), app.BrowseInitialFolder = nullptr;
+    app.RowPaths.clear();
+}
+
+BusyScope::BusyScope() { ++App().BusyDepth; }
+
+BusyScope::~BusyScope() {
+    if (--App().BusyDepth == 0 && App().CloseRequested) ExitProgram(0);
 }
 
 }  // namespace ruvelto::app

@@ -1,6 +1,8 @@
 // The application's global state and the routine that releases it at exit.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace ruvelto::app {
 
@@ -14,6 +16,19 @@ struct AppState {
     int32_t StopRequested = 0;
     int32_t DoneCount = 0;
     char* BrowseInitialFolder = nullptr;
+
+    // The full path of each list row's own file, in row order: a row added from another folder
+    // keeps its folder.
+    std::vector<std::string> RowPaths;
+    // Counts list replacements, so a run suspended in the event pump can tell that its rows are
+    // gone.
+    uint32_t ListGeneration = 0;
+    // The picture registered for the preview panel, released before the next one is registered.
+    int32_t PreviewPicture = 0;
+    // Handlers that pump messages or run dialogs nest; the main window may only go away when the
+    // outermost of them has returned.
+    int32_t BusyDepth = 0;
+    bool CloseRequested = false;
 };
 
 AppState& App();
@@ -23,5 +38,15 @@ void CreateAppState();
 
 // The clean-up routine registered with the runtime; program exit calls it once.
 void CleanUpAppState();
+
+// Marks a handler that pumps messages or opens a dialog. A close of the main window asked for
+// meanwhile is carried out, by ending the program normally, when the outermost one returns.
+class BusyScope {
+public:
+    BusyScope();
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+};
 
 }  // namespace ruvelto::app

@@ -10,6 +10,9 @@ namespace ruvelto::image_data {
 struct EmittedImage {
     std::string source;  // defines the image; includes `header` by headerPath
     std::string header;  // declares the image and names every constant
+    // The code base: a jump stub per event handler. A program links it with its handlers; the
+    // image alone (for tests) falls back to an empty code base.
+    std::string codeBase;
 };
 
 // headerPath: how the source includes the header (e.g. "image-data/ruvelto_image.h").

@@ -1,4 +1,5 @@
-// Build step: writes Ruvelto's program image as C++ source and header.
+// Build step: writes Ruvelto's program image as C++ source and header, and beside the source
+// its code base (<out>_code_base.cpp).
 //   ruvelto_image_gen <out.cpp> <out.h> <header include path> [archiver installer] [browser installer]
 // Without installer files, small placeholders stand in for them.
 #include <cstdio>
@@ -46,7 +47,10 @@ int main(int argc, char** argv) {
     if (installers.browser.empty()) installers.browser = Placeholder("browser");
 
     auto image = ruvelto::image_data::EmitCpp(ruvelto::image_data::RuveltoImageDescription(installers), argv[3]);
-    if (!WriteFile(argv[1], image.source) || !WriteFile(argv[2], image.header)) {
+    std::string codeBasePath = argv[1];
+    codeBasePath = codeBasePath.substr(0, codeBasePath.rfind('.')) + "_code_base.cpp";
+    if (!WriteFile(argv[1], image.source) || !WriteFile(argv[2], image.header) ||
+        !WriteFile(codeBasePath.c_str(), image.codeBase)) {
         std::fprintf(stderr, "cannot write the image sources\n");
         return 1;
     }

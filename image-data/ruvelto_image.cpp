@@ -4,7 +4,11 @@
 #include "image-data/extended_ui_types.h"
 
 #include "image-data/template_writer.h"
+#include "image-data/windows/main_window_units.h"
 #include "image-data/windows/program_windows.h"
+
+#include <stdexcept>
+#include <string>
 
 namespace ruvelto::image_data {
 namespace {
@@ -141,10 +145,26 @@ std::vector<DllCommandDescription> DllCommands() {
     std::vector<DllCommandDescription> commands;
     for (const char* f : functions) commands.push_back({"", f});
     commands.push_back({"kernel32", "GetModuleFileNameA"});
+    // The conversion run writes each output to a temporary file and moves it into place.
+    for (const char* f : {"GetTempFileNameA", "MoveFileExA", "DeleteFileA"}) commands.push_back({"kernel32", f});
     return commands;
 }
 
 Symbol RuntimeEntry(const char* name, const char* header) { return {name, header}; }
+
+// The application addresses components by the ids of main_window_units.h; an image whose
+// records came out in another order would have its handlers write to the wrong components.
+void CheckApplicationUnitIds(const std::vector<WindowDescription>& windows) {
+    const WindowDescription& main = windows.at(0);
+    if (main.windowId != main_window::kWindow || main.window.id != main_window::kWindowRecord)
+        throw std::logic_error("main window ids differ from main_window_units.h");
+    for (size_t i = 0; i < main.components.size(); ++i)
+        if (main.components[i].id != main_window::kIcoBox + i)
+            throw std::logic_error("main window component " + std::to_string(i) + " has another id than main_window_units.h");
+    const WindowDescription& about = windows.at(1);
+    if (about.windowId != about_window::kWindow || about.window.id != about_window::kWindowRecord)
+        throw std::logic_error("about window ids differ from main_window_units.h");
+}
 
 }  // namespace
 
@@ -190,7 +210,10 @@ ProgramImageDescription RuveltoImageDescription(const EmbeddedInstallers& instal
     // The class module's method table: release, copy, then its methods (linked with the app).
     c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
 
-    TemplateSegment templates = WriteTemplateSegment(ProgramWindows());
+    std::vector<WindowDescription> windows = ProgramWindows();
+    AssignUnitIds(windows);
+    CheckApplicationUnitIds(windows);
+    TemplateSegment templates = WriteTemplateSegment(std::move(windows));
     description.templateSegment = std::move(templates.bytes);
     description.handlerSymbols = std::move(templates.handlers);
     return description;

@@ -1,14 +1,39 @@
 // The about window (0x52010258), opened from the help menu; it has no handlers.
-#include "image-data/windows/program_windows.h"
-
+#include "forms/window_properties.h"
 #include "image-data/component_blobs.h"
 #include "image-data/extended_ui_blobs.h"
+#include "image-data/windows/program_windows.h"
 
 namespace ruvelto::image_data {
 
 using namespace type_code;
 
 namespace {
+
+std::vector<uint8_t> AboutWindowProperties() {
+    forms::WindowProperties p;
+    p.caption = "\xB9\xD8\xD3\xDA\xB4\xB0\xBF\xDA";  // 关于窗口
+    p.borderStyle = 2;
+    p.position = 1;
+    p.showInTaskbar = false;
+    return p.Save();
+}
+
+std::vector<uint8_t> Label(const char* caption) {
+    LabelProperties label;
+    label.caption = caption;
+    label.backColor = 0xFFFFFF;  // on the white information strip
+    return LabelBlob(label);
+}
+
+// The information strip under the picture: a flat white panel with a thin grey frame.
+std::vector<uint8_t> InformationStrip() {
+    ShapeBoxProperties shape;
+    shape.backColor = 0xFFFFFF;
+    shape.fillColor = 0xFFFFFF;
+    shape.lineColor = 0xC0C0C0;
+    return ShapeBoxBlob(shape);
+}
 
 // The product name in large letters over the picture.
 std::vector<uint8_t> AboutTitleBlob() {
@@ -24,14 +49,14 @@ std::vector<uint8_t> AboutTitleBlob() {
 WindowDescription AboutWindow() {
     WindowDescription w;
     w.windowId = 0x52010258;
-    w.window.At(50, 50, 380, 250).Flags(kVisible);  // title "关于窗口"
+    w.window.At(50, 50, 380, 250).Flags(kVisible).Properties(AboutWindowProperties());
     w.components = {
         Component(kPicBox, "\xCD\xBC\xC6\xAC\xBF\xF2" "1").At(1, 1, 372, 160).Flags(kVisible),  // 图片框1: a JPEG picture
         Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "1").At(16, 8, 176, 56).In("\xCD\xBC\xC6\xAC\xBF\xF2" "1").Flags(kVisible).Properties(AboutTitleBlob()),  // 透明标签1: "Ruvelto"
-        Component(kShapeBox, "\xCD\xE2\xD0\xCE\xBF\xF2" "1").At(1, 163, 372, 53).Flags(kVisible),  // 外形框1
-        Component(kLabel, "\xB1\xEA\xC7\xA9" "1").At(10, 4, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible),  // 标签1: "Ver; 1.0"
-        Component(kLabel, "\xB1\xEA\xC7\xA9" "2").At(10, 26, 168, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible),  // 标签2: a contact text
-        Component(kLabel, "\xB1\xEA\xC7\xA9" "3").At(223, 26, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible),  // 标签3: a contact text
+        Component(kShapeBox, "\xCD\xE2\xD0\xCE\xBF\xF2" "1").At(1, 163, 372, 53).Flags(kVisible).Properties(InformationStrip()),  // 外形框1
+        Component(kLabel, "\xB1\xEA\xC7\xA9" "1").At(10, 4, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("Ver; 1.0")),  // 标签1: "Ver; 1.0"
+        Component(kLabel, "\xB1\xEA\xC7\xA9" "2").At(10, 26, 168, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("\xD3\xCA\xCF\xE4\xA3\xBA" "help@ruvelto.cn")),  // 标签2: a contact text
+        Component(kLabel, "\xB1\xEA\xC7\xA9" "3").At(223, 26, 80, 20).In("\xCD\xE2\xD0\xCE\xBF\xF2" "1").Flags(kVisible).Properties(Label("QQ\xA3\xBA" "800612")),  // 标签3: a contact text
     };
     return w;
 }

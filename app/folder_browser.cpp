@@ -1,0 +1,70 @@
+// The folder browser (the shell's, reached through DLL commands) and the output folder choice.
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/main_window_access.h"
+#include "app/program_commands.h"
+#include "app/texts.h"
+#include "runtime/entry_table.h"
+
+namespace ruvelto::app {
+namespace {
+
+using namespace main_window;
+
+// DLL commands of the program image.
+enum DllCommand : uint32_t { kSHBrowseForFolderA = 0, kSHGetPathFromIDListA = 1, kSendMessageA = 2 };
+
+constexpr uint32_t kBrowseInitialised = 1;          // BFFM_INITIALIZED
+constexpr uint32_t kBrowseSetSelection = 0x466;     // BFFM_SETSELECTIONA
+constexpr int32_t kEditBoxFlag = 0x10, kNewDialogFlag = 0x40, kIncludeFilesFlag = 0x4000;
+
+// BROWSEINFOA, 32 bytes in a 32-bit process.
+struct BrowseInfo {
+    uint32_t owner, root, displayName, title, flags, callback, parameter, image;
+};
+static_assert(sizeof(BrowseInfo) == 32);
+
+int __attribute__((stdcall)) BrowserCallback(void* window, uint32_t message, intptr_t, intptr_t) {
+    if (message == kBrowseInitialised)
+        runtime::CallDllCommand<intptr_t>(kSendMessageA, window, kBrowseSetSelection, intptr_t{1},
+                                          reinterpret_cast<intptr_t>(App().BrowseInitialFolder));
+    return 0;
+}
+
+uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+}  // namespace
+
+Text BrowseForFolder(const char* initialFolder, const char* title, bool includeFiles = false, bool editBox = true,
+                     bool newDialogStyle = true) {
+    BusyScope busy;
+    auto* info = static_cast<BrowseInfo*>(Allocate(sizeof(BrowseInfo)));
+    std::memset(info, 0, sizeof *info);
+    char* titleCopy = CopyText(title ? title : texts::kChooseFolder);
+    info->title = Address(titleCopy);
+    info->flags = static_cast<uint32_t>(
+        BitOr(BitOr(editBox ? kEditBoxFlag : 0, newDialogStyle ? kNewDialogFlag : 0), includeFiles ? kIncludeFilesFlag : 0));
+    info->callback = Address(reinterpret_cast<const void*>(&BrowserCallback));
+    Free(App().BrowseInitialFolder);
+    App().BrowseInitialFolder = CopyText(initialFolder);
+    Text buffer = SpaceText(512);
+    void* chosen = runtime::CallDllCommand<void*>(kSHBrowseForFolderA, static_cast<void*>(info));
+    runtime::CallDllCommand<int>(kSHGetPathFromIDListA, chosen, const_cast<char*>(buffer.c_str()));
+    Free(titleCopy);
+    Free(info);
+    return TrimBoth(buffer.c_str());
+}
+
+}  // namespace ruvelto::app
+
+using namespace ruvelto::app;
+using namespace ruvelto::main_window;
+
+RUVELTO_HANDLER(ruvelto_on_choose_output_folder) {
+    Text folder = BrowseForFolder(nullptr, texts::kChooseOutputFolder);
+    if (App().CloseRequested) return kNoAnswer;
+    SetEditText(kOutputFolder, folder.c_str());
+    return kNoAnswer;
+}

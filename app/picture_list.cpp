@@ -1,0 +1,121 @@
+// Filling the picture list: importing a folder picked in the tree, adding a file through the
+// open-file dialog, and checking all rows or inverting their checks.
+#include "app/picture_list.h"
+
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/main_window_access.h"
+#include "app/picture_formats.h"
+#include "app/program_commands.h"
+#include "app/texts.h"
+
+namespace ruvelto::app {
+namespace {
+
+using namespace main_window;
+
+std::string WithBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+// "20.48KB": the size in thousands of bytes.
+std::string SizeText(const std::string& path) {
+    return std::string(ToText(GetFileSize(path.c_str()) / 1000.0).c_str()) + texts::kKilobytes;
+}
+
+void ReplaceSourceFolder(const std::string& folder) {
+    Free(App().SourceFolder);
+    App().SourceFolder = CopyText(folder.c_str());
+}
+
+// Scans SourceFolder for one pattern; the rows of each pattern go in from position 1 on.
+// Returns false when the list was replaced while pending messages were processed.
+bool ScanFolder(const char* pattern, uint32_t generation) {
+    ProcessEvents();
+    if (App().ListGeneration != generation || App().CloseRequested) return false;
+    const std::string folder = WithBackslash(App().SourceFolder ? App().SourceFolder : "");
+    ReplaceSourceFolder(folder);
+    intptr_t search = 0;
+    int32_t k = 0;
+    for (Text name = FindFile((folder + pattern).c_str(), &search); !name.empty(); name = FindFile(nullptr, &search)) {
+        ++k;
+        AddPictureRow(k, name.c_str(), folder + name.c_str());
+    }
+    EndFileSearch(search);
+    return true;
+}
+
+void ImportFolder(const std::string& selected) {
+    BusyScope busy;
+    AppState& app = App();
+    ReplaceSourceFolder(selected);
+    DeleteAllListItems();
+    app.RowPaths.clear();
+    const uint32_t generation = ++app.ListGeneration;
+    // An item without a file-system path (the computer folder, say) lists nothing: scanning
+    // "\" would list the root of the current drive.
+    if (selected.empty()) return;
+    for (const char* pattern : texts::kFolderPatterns)
+        if (!ScanFolder(pattern, generation)) return;
+}
+
+}  // namespace
+
+int32_t AddPictureRow(int32_t position, const std::string& name, const std::string& path) {
+    const int32_t row = InsertListItem(position, name.c_str());
+    if (row < 0) return row;
+    SetListCheckState(row, 1);
+    SetListItemText(row, 2, SizeText(path).c_str());
+    SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
+    auto& paths = App().RowPaths;
+    const size_t at = static_cast<size_t>(row) < paths.size() ? static_cast<size_t>(row) : paths.size();
+    paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(at), path);
+    return row;
+}
+
+std::string RowPath(int32_t row) {
+    const auto& paths = App().RowPaths;
+    return row >= 0 && static_cast<size_t>(row) < paths.size() ? paths[static_cast<size_t>(row)] : std::string();
+}
+
+}  // namespace ruvelto::app
+
+using namespace ruvelto::app;
+using namespace ruvelto::main_window;
+
+// Argument: true when the newly selected item is a file, not a folder. The tree re-selects the
+// same folder after it refreshes; only a different folder replaces the list.
+RUVELTO_HANDLER(ruvelto_on_folder_selected) {
+    if (a0) return kNoAnswer;
+    const Text path = SelectedTreePath();
+    const std::string selected = path.c_str();
+    const std::string current = App().SourceFolder ? App().SourceFolder : "";
+    if (!current.empty() && !selected.empty() && WithBackslash(selected) == current) return kNoAnswer;
+    ImportFolder(selected);
+    return kNoAnswer;
+}
+
+RUVELTO_HANDLER(ruvelto_on_add_file) {
+    BusyScope busy;
+    SetProperty(kFileDialog, kDialogTypeProperty, 0);
+    WriteTextProperty(kWindow, kFileDialog, kDialogFilterProperty, texts::kPictureFilter);
+    if (!OpenFileDialog()) return kNoAnswer;
+    if (App().CloseRequested) return kNoAnswer;
+    const Text chosen = ReadTextProperty(kWindow, kFileDialog, kDialogFileNameProperty);
+    const std::string path = chosen.c_str();
+    AddPictureRow(ListItemCount(), FileNameOf(path), path);
+    return kNoAnswer;
+}
+
+RUVELTO_HANDLER(ruvelto_on_check_all) {
+    const int32_t count = ListItemCount();
+    for (int32_t row = 0; row < count; ++row) SetListCheckState(row, 1);
+    return kNoAnswer;
+}
+
+RUVELTO_HANDLER(ruvelto_on_invert_checks) {
+    const int32_t count = ListItemCount();
+    for (int32_t row = 0; row < count; ++row) SetListCheckState(row, ListCheckState(row) == 1 ? 0 : 1);
+    return kNoAnswer;
+}

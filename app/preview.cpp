@@ -1,0 +1,95 @@
+// The preview of the clicked row at the chosen JPEG quality, and the three linked quality
+// controls (slider, text box, stepper).
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/main_window_access.h"
+#include "app/picture_formats.h"
+#include "app/picture_list.h"
+#include "app/program_commands.h"
+
+namespace ruvelto::app {
+namespace {
+
+using namespace main_window;
+
+// The preview is encoded in the picture's own format when the core picture decoder can show
+// it (so that a JPEG shows the chosen quality), and as BMP otherwise (PNG, probed formats).
+int32_t PreviewEncoding() {
+    const int32_t format = App().PreviewFormat;
+    return CorePictureDecoderReads(format) ? format : kFormatBmp;
+}
+
+void ReleasePreviewPicture() {
+    UnloadPicture(App().PreviewPicture);
+    App().PreviewPicture = 0;
+}
+
+// Registers PreviewBytes as a picture (releasing the one shown before) and draws it stretched
+// over the cleared panel.
+void DrawPreview() {
+    ReleasePreviewPicture();
+    ClearPanel(kPreviewPanel);
+    if (!App().PreviewBytes) return;
+    App().PreviewPicture = LoadPictureBytes(App().PreviewBytes);
+    DrawPictureStretched(kPreviewPanel, App().PreviewPicture, Property(kPreviewPanel, kWidthProperty),
+                         Property(kPreviewPanel, kHeightProperty));
+}
+
+void EncodePreviewAtSliderQuality() {
+    SetJpegScale(0);
+    SetJpegQuality(static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty)));
+    if (!EncodeToBin(&App().PreviewBytes, PreviewEncoding())) Free(App().PreviewBytes), App().PreviewBytes = nullptr;
+}
+
+void PreviewCurrentRow() {
+    AppState& app = App();
+    const int32_t row = Property(kPictureList, kListSelectionProperty);
+    if (row == -1) return;
+    const std::string path = RowPath(row);
+    Free(app.CurrentPicturePath);
+    app.CurrentPicturePath = CopyText(path.c_str());
+    const std::string extension = ExtensionOf(path);
+    if (extension.empty()) return;
+    app.PreviewFormat = FormatOfExtension(extension);
+    if (!DecodeFromFile(path.c_str(), app.PreviewFormat)) {
+        // Nothing of the picture shown before may stand in for this one.
+        DestroyPicture();
+        Free(app.PreviewBytes), app.PreviewBytes = nullptr;
+        DrawPreview();
+        return;
+    }
+    // Writing the text runs the text box's handler, which encodes and draws once already.
+    SetEditText(kQualityText, ToText(GetJpegQuality()).c_str());
+    SetProperty(kQualityStepper, kStepperPositionProperty, ToInteger(EditText(kQualityText).c_str()));
+    EncodePreviewAtSliderQuality();
+    DrawPreview();
+}
+
+}  // namespace
+}  // namespace ruvelto::app
+
+using namespace ruvelto::app;
+using namespace ruvelto::main_window;
+
+RUVELTO_HANDLER(ruvelto_on_list_clicked) { return PreviewCurrentRow(), kNoAnswer; }
+
+RUVELTO_HANDLER(ruvelto_on_quality_slider) {
+    const int32_t position = Property(kQualitySlider, kSliderPositionProperty);
+    SetEditText(kQualityText, ToText(position).c_str());
+    SetProperty(kQualityStepper, kStepperPositionProperty, position);
+    EncodePreviewAtSliderQuality();
+    DrawPreview();
+    return kNoAnswer;
+}
+
+RUVELTO_HANDLER(ruvelto_on_quality_text) {
+    SetProperty(kQualitySlider, kSliderPositionProperty, ToInteger(EditText(kQualityText).c_str()));
+    EncodePreviewAtSliderQuality();
+    DrawPreview();
+    return kNoAnswer;
+}
+
+RUVELTO_HANDLER(ruvelto_on_quality_stepper) {
+    SetEditText(kQualityText, ToText(Property(kQualityStepper, kStepperPositionProperty)).c_str());
+    return kNoAnswer;
+}

@@ -1,0 +1,67 @@
+// The commands and methods the application calls, one typed function each, over the call helpers
+// of runtime_facade.h: core commands, the list view, the folder tree, the drawing panel, the file
+// dialog and the image object.
+#pragma once
+#include <cstdint>
+
+#include "app/runtime_facade.h"
+
+namespace ruvelto::app {
+
+// ---- core commands: text and numbers ----
+Text ToText(double value);
+int32_t ToInteger(const char* text);
+int32_t TextLength(const char* text);
+int32_t FindText(const char* text, const char* part);          // 1-based, -1 when absent
+int32_t FindTextBackward(const char* text, const char* part);  // 1-based, -1 when absent
+Text LeftText(const char* text, int32_t length);
+Text RightText(const char* text, int32_t length);
+Text ToLowerCase(const char* text);
+Text SpaceText(int32_t count);
+Text TrimBoth(const char* text);
+Text TimeToText(double dateTime);
+int32_t BitOr(int32_t a, int32_t b);
+
+// ---- core commands: files, pictures, messages, the event pump ----
+int32_t GetFileSize(const char* path);
+double GetFileTime(const char* path);
+int32_t LoadPictureFile(const char* path);
+int32_t LoadPictureBytes(const void* byteSet);
+void UnloadPicture(int32_t handle);
+void ProcessEvents();
+int32_t MessageBox(const char* text, int32_t style, const char* title);
+bool LoadWindow(uint32_t window, uint32_t windowRecord, bool modal);
+
+// ---- the picture list (ListView methods) ----
+Text ListItemText(int32_t row, int32_t column = 0);
+int32_t ListItemCount();
+void SetListCheckState(int32_t row, int32_t state);
+void DeleteAllListItems();
+int32_t InsertListItem(int32_t position, const char* text);
+void SetListItemText(int32_t row, int32_t column, const char* text);
+int32_t ListCheckState(int32_t row);
+
+// ---- the folder tree ----
+Text SelectedTreePath();
+
+// ---- drawing panels (the preview panel and the hidden resizing panel) ----
+void ClearPanel(uint32_t panel);
+void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height);
+ByteSet PanelPicture(uint32_t panel, int32_t width, int32_t height);
+
+// ---- the file dialog ----
+bool OpenFileDialog();
+
+// ---- the image object in PictureObject ----
+bool DecodeFromFile(const char* path, int32_t format);
+bool DecodeFromBin(const void* byteSet, int32_t format);
+bool EncodeToFile(const char* path, int32_t format);
+bool EncodeToBin(void** byteSetVariable, int32_t format);
+uint8_t GetJpegQuality();
+void SetJpegQuality(uint8_t quality);
+void SetJpegScale(uint8_t scale);
+int32_t PictureWidth();
+int32_t PictureHeight();
+bool DestroyPicture();
+
+}  // namespace ruvelto::app

@@ -1,0 +1,26 @@
+// The texts the application shows or passes, in GBK.
+#pragma once
+
+namespace ruvelto::app::texts {
+
+constexpr const char* kPromptTitle = "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE";  // 系统提示
+constexpr const char* kImportPictures = "\xC7\xEB\xB5\xBC\xC8\xEB\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";  // 请导入需要处理的图片！
+constexpr const char* kSelectPictures = "\xC7\xEB\xD1\xA1\xD4\xF1\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";  // 请选择需要处理的图片！
+constexpr const char* kSelectOutputFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xC2\xB7\xBE\xB6\xA3\xA1";  // 请选择输出路径！
+constexpr const char* kSelectOutputFormat = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xB8\xF1\xCA\xBD\xA3\xA1";  // 请选择输出格式！
+constexpr const char* kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xA1";  // 您选择的图片已处理完毕！
+// "图片已处理完毕，其中 N 个处理失败，详见状态条。", around the number.
+constexpr const char* kDoneWithFailuresBefore = "\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xAC\xC6\xE4\xD6\xD0 ";
+constexpr const char* kDoneWithFailuresAfter = " \xB8\xF6\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xAC\xCF\xEA\xBC\xFB\xD7\xB4\xCC\xAC\xCC\xF5\xA1\xA3";
+constexpr const char* kFailedListPrefix = "\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xBA";  // 处理失败：
+constexpr const char* kFailedMark = "\xCA\xA7\xB0\xDC";  // 失败 (column 1 of a failed row)
+constexpr const char* kStart = "\xBF\xAA\xCA\xBC";  // 开始
+constexpr const char* kStop = "\xCD\xA3\xD6\xB9";   // 停止
+constexpr const char* kKilobytes = "KB";
+constexpr const char* kChooseOutputFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个输出文件夹
+constexpr const char* kChooseFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个文件夹
+constexpr const char* kPictureFilter =
+    "*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico;*.icon|*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico";
+constexpr const char* kFolderPatterns[] = {"*.jpg", "*.gif", "*.bmp", "*.png", "*.ico"};
+
+}  // namespace ruvelto::app::texts

@@ -1,0 +1,384 @@
+// ruvelto.exe started under Wine and driven from this process as a person drives it: pick a
+// folder in the tree, check rows, set options, type the output folder, start and stop runs, read
+// and close the message boxes; then the written files are checked with ImageMagick.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "tests/app/e2e/picture_files.h"
+#include "tests/app/e2e/ruvelto_driver.h"
+#include "tests/forms/forms_fixture.h"
+
+namespace ruvelto::testing {
+namespace {
+
+namespace c = controls;
+
+// The program's texts (GBK).
+const std::string kImport = "\xC7\xEB\xB5\xBC\xC8\xEB\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";
+const std::string kSelect = "\xC7\xEB\xD1\xA1\xD4\xF1\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";
+const std::string kOutput = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xC2\xB7\xBE\xB6\xA3\xA1";
+const std::string kFormat = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xB8\xF1\xCA\xBD\xA3\xA1";
+const std::string kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xA1";
+const std::string kPromptTitle = "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE";
+const std::string kStart = "\xBF\xAA\xCA\xBC";
+const std::string kFailed = "\xCA\xA7\xB0\xDC";
+constexpr UINT kAboutMenuCommand = 20011;  // the twelfth menu record
+
+// Screenshots for a person to look at, in build/wine/artifacts.
+std::string Artifact(const std::string& name) {
+    std::system("mkdir -p " RUVELTO_BINARY_DIR "/artifacts");
+    return RUVELTO_BINARY_DIR "/artifacts/" + name;
+}
+
+bool Near(const double a[3], const double b[3], double tolerance) {
+    for (int i = 0; i < 3; ++i)
+        if (std::fabs(a[i] - b[i]) > tolerance) return false;
+    return true;
+}
+
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramRun() : folder_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+        folder_.MakeFolder("src");
+        folder_.MakeFolder("out");
+    }
+
+    void TearDown() override {
+        if (!program_.Running()) return;
+        PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
+        for (int i = 0; i < 5 && program_.WaitForExit(1000) == STILL_ACTIVE; ++i) program_.NextMessageBox(100);
+    }
+
+    std::string Src(const std::string& name = "") const { return folder_.Unix(name.empty() ? "src" : "src/" + name); }
+    std::string Out(const std::string& name = "") const { return folder_.Unix(name.empty() ? "out" : "out/" + name); }
+
+    // Starts the program, picks src in the tree and waits for its rows.
+    void StartWithSourceFolder(int rows) {
+        ASSERT_TRUE(program_.Start());
+        ASSERT_TRUE(program_.SelectFolder(folder_.Windows("src")));
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.RowCount() == rows; }, 20000))
+            << program_.RowCount() << " rows";
+    }
+
+    void ChooseOutputFolder(const std::string& windowsPath) { program_.Type(c::kOutputFolder, windowsPath); }
+
+    void ConvertTo(const ClientRect& format) {
+        program_.Click(c::kConvertSwitch);
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(format)); }, 5000));
+        if (!program_.IsChecked(format)) program_.Click(format);
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(format); }, 5000));
+    }
+
+    // Starts a run and returns the message box that ends it.
+    MessageBoxSeen RunToTheEnd() {
+        program_.Click(c::kStartButton);
+        return program_.NextMessageBox(120000);
+    }
+
+    int CheckedRows() {
+        int checked = 0;
+        for (int row = 0; row < program_.RowCount(); ++row) checked += program_.CheckState(row) == 1;
+        return checked;
+    }
+
+    ScratchFolder folder_;
+    RuveltoDriver program_;
+};
+
+TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
+    ASSERT_TRUE(Convert("-size 40x30 xc:red " + Src("a.jpg")));
+    ASSERT_TRUE(program_.Start());
+    const struct {
+        std::string message;
+    } refusals[] = {{kImport}, {kSelect}, {kOutput}, {kFormat}};
+    // No rows yet.
+    program_.Click(c::kStartButton);
+    MessageBoxSeen box = program_.NextMessageBox();
+    EXPECT_EQ(box.text, refusals[0].message);
+    EXPECT_EQ(box.title, kPromptTitle);
+    // Rows, none checked.
+    ASSERT_TRUE(program_.SelectFolder(folder_.Windows("src")));
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.RowCount() == 1; }, 20000));
+    program_.Click(c::kInvert);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.CheckState(0) == 0; }, 5000));
+    program_.Click(c::kStartButton);
+    EXPECT_EQ(program_.NextMessageBox().text, refusals[1].message);
+    // Checked, no output folder.
+    program_.Click(c::kCheckAll);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.CheckState(0) == 1; }, 5000));
+    program_.Click(c::kStartButton);
+    EXPECT_EQ(program_.NextMessageBox().text, refusals[2].message);
+    // Format conversion on with its one checked format unchecked.
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click(c::kConvertSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kFormatJpg)); }, 5000));
+    program_.Click(c::kFormatJpg);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return !program_.IsChecked(c::kFormatJpg); }, 5000));
+    program_.Click(c::kStartButton);
+    EXPECT_EQ(program_.NextMessageBox().text, refusals[3].message);
+    EXPECT_EQ(program_.Text(c::kStartButton), kStart);
+    EXPECT_EQ(CountFiles(Out(), "*"), 0);
+}
+
+TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt) {
+    ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(200,40,40)' " + Src("a.b.jpg")));
+    ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.bmp")));
+    WriteBytes(Src("broken.jpg"), std::string("\xFF\xD8\xFF\xE0 not really a JPEG, cut short", 32));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(3));
+    ChooseOutputFolder(folder_.Windows("out"));
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
+    MessageBoxSeen box = RunToTheEnd();
+    ASSERT_TRUE(box.found);
+    EXPECT_NE(box.text, kAllDone);
+    EXPECT_NE(box.text.find(" 1 "), std::string::npos) << box.title << ": " << box.text;
+
+    const PictureFacts a = Identify(Out("a.png"));
+    ASSERT_TRUE(a.readable) << "a.b.jpg is written as a.png";
+    EXPECT_EQ(a.format, "PNG");
+    EXPECT_EQ(a.width, 101);
+    EXPECT_EQ(a.height, 33);
+    double got[3], want[3] = {200, 40, 40};
+    ASSERT_TRUE(MeanColour(Out("a.png"), got));
+    EXPECT_TRUE(Near(got, want, 8)) << got[0] << " " << got[1] << " " << got[2];
+    EXPECT_TRUE(Identify(Out("good.png")).readable);
+    EXPECT_FALSE(FileExists(Out("broken.png"))) << "a picture that cannot be read produces no file";
+    EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
+    // The list and the status bar say which picture failed.
+    EXPECT_NE(program_.StatusText().find("broken.jpg"), std::string::npos) << program_.StatusText();
+    for (int row = 0; row < program_.RowCount(); ++row)
+        EXPECT_EQ(program_.RowText(row, 1), program_.RowText(row) == "broken.jpg" ? kFailed : "") << row;
+    EXPECT_EQ(CheckedRows(), 0);
+    EXPECT_EQ(program_.Progress(), 0);
+}
+
+TEST_F(ProgramRun, ResizesByPercentageEveryReadableFormat) {
+    ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(30,160,60)' " + Src("a.jpg")));
+    ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(30,60,160)' " + Src("b.png")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    program_.Type(c::kPercentage, "50");
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    const struct {
+        const char* name;
+        double colour[3];
+    } outputs[] = {{"a.jpg", {30, 160, 60}}, {"b.png", {30, 60, 160}}};
+    for (const auto& output : outputs) {
+        SCOPED_TRACE(output.name);
+        const PictureFacts facts = Identify(Out(output.name));
+        ASSERT_TRUE(facts.readable);
+        EXPECT_EQ(facts.width, 50);
+        EXPECT_EQ(facts.height, 16);
+        double got[3];
+        ASSERT_TRUE(MeanColour(Out(output.name), got));
+        EXPECT_TRUE(Near(got, output.colour, 10)) << got[0] << " " << got[1] << " " << got[2];
+    }
+}
+
+TEST_F(ProgramRun, AZeroSizeWritesNothingAndIsReported) {
+    ASSERT_TRUE(Convert("-size 101x33 xc:white " + Src("a.jpg")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    program_.Type(c::kPercentage, "0");
+    MessageBoxSeen box = RunToTheEnd();
+    EXPECT_NE(box.text, kAllDone);
+    EXPECT_EQ(CountFiles(Out(), "*"), 0);
+}
+
+TEST_F(ProgramRun, TheCustomSizeWinsWhenBothRadioBoxesAreChecked) {
+    ASSERT_TRUE(Convert("-size 101x33 xc:gray " + Src("a.jpg")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    program_.Type(c::kPercentage, "50");
+    program_.Type(c::kCustomWidth, "40");
+    program_.Type(c::kCustomHeight, "30");
+    // Both checked at once, as a template could hold them.
+    SendMessageA(program_.Control(c::kCustomRadio), BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(program_.IsChecked(c::kPercentRadio));
+    ASSERT_TRUE(program_.IsChecked(c::kCustomRadio));
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    const PictureFacts facts = Identify(Out("a.jpg"));
+    EXPECT_EQ(facts.width, 40);
+    EXPECT_EQ(facts.height, 30);
+}
+
+TEST_F(ProgramRun, AnOutputFolderThatIsTheSourceFolderNeverDamagesASource) {
+    ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(90,90,200)' " + Src("a.jpg")));
+    const std::string broken("\xFF\xD8\xFF\xE0 broken picture bytes kept as they are", 44);
+    WriteBytes(Src("broken.jpg"), broken);
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
+    ChooseOutputFolder(folder_.Windows("src"));
+    MessageBoxSeen box = RunToTheEnd();
+    EXPECT_NE(box.text, kAllDone);
+    const PictureFacts a = Identify(Src("a.jpg"));
+    ASSERT_TRUE(a.readable);
+    EXPECT_EQ(a.width, 101);
+    EXPECT_EQ(a.height, 33);
+    EXPECT_EQ(FileBytes(Src("broken.jpg")), broken);
+    EXPECT_EQ(CountFiles(Src(), "*.tmp"), 0);
+}
+
+// Waits for the open-file dialog, types the path into its file name box and presses OK.
+bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath) {
+    HWND dialog = nullptr;
+    RuveltoDriver::WaitFor([&] { return (dialog = program.VisibleDialog()) != nullptr; }, 20000);
+    if (!dialog) return false;
+    Sleep(500);
+    // The file name box: a combo box (id 0x47C) on the newer dialog, an edit (0x480) on the older.
+    HWND name = GetDlgItem(dialog, 0x47C);
+    if (!name) name = GetDlgItem(dialog, 0x480);
+    if (!name) return false;
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+TEST_F(ProgramRun, ARowAddedFromAnotherFolderConvertsItsOwnFile) {
+    folder_.MakeFolder("other");
+    ASSERT_TRUE(Convert("-size 30x30 xc:'rgb(220,30,30)' " + Src("x.jpg")));
+    ASSERT_TRUE(Convert("-size 30x30 xc:'rgb(30,30,220)' " + folder_.Unix("other/x.jpg")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click({33 + 6, 34 + 12, 48, 24});  // 添加 in 分组框4
+    ASSERT_TRUE(ChooseInFileDialog(program_, folder_.Windows("other\\x.jpg")));
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.RowCount() == 2; }, 20000));
+    program_.SetCheck(0, false);
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    double got[3], blue[3] = {30, 30, 220};
+    ASSERT_TRUE(MeanColour(Out("x.png"), got));
+    EXPECT_TRUE(Near(got, blue, 10)) << got[0] << " " << got[1] << " " << got[2];
+}
+
+// Pictures big enough that a run takes a few seconds.
+void MakeLargePictures(const ScratchFolder& folder, int count) {
+    ASSERT_TRUE(Convert("-size 1600x1200 plasma:fractal -seed 7 " + folder.Unix("src/p00.jpg")));
+    for (int i = 1; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "src/p%02d.jpg", i);
+        CopyFileA(folder.Windows("src\\p00.jpg").c_str(), folder.Windows(std::string(name).replace(3, 1, "\\")).c_str(),
+                  FALSE);
+    }
+}
+
+TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood) {
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 16));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(16));
+    ChooseOutputFolder(folder_.Windows("out"));
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatBmp));
+    program_.Click(c::kStartButton);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
+    forms_test::SaveWindowPicture(program_.MainWindow(), Artifact("main_window_run.bmp"));
+    program_.Click(c::kStartButton);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kStartButton) == kStart; }, 10000));
+    Sleep(3000);  // the picture under way finishes
+    const int progress = program_.Progress();
+    Sleep(2000);
+    EXPECT_FALSE(program_.MessageBoxShown());
+    EXPECT_EQ(program_.Progress(), progress);
+    const int done = 16 - CheckedRows();
+    EXPECT_GT(done, 0);
+    EXPECT_LT(done, 16);
+    EXPECT_EQ(progress, done * 100 / 16);
+    EXPECT_EQ(CountFiles(Out(), "*.bmp"), done);
+}
+
+TEST_F(ProgramRun, AFileCreatedBesideTheSelectedFolderLeavesTheListAlone) {
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 8));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(8));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.SetCheck(0, false);  // the user's own choice
+    program_.Click(c::kStartButton);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
+    WriteBytes(folder_.Unix("created-during-the-run.txt"), "x");
+    MessageBoxSeen box = program_.NextMessageBox(120000);
+    EXPECT_EQ(box.text, kAllDone);
+    WriteBytes(folder_.Unix("created-after-the-run.txt"), "x");
+    Sleep(2000);
+    ASSERT_EQ(program_.RowCount(), 8);
+    EXPECT_EQ(CheckedRows(), 0) << "an import would have checked every row again";
+    EXPECT_EQ(CountFiles(Out(), "*.jpg"), 7);
+    EXPECT_FALSE(FileExists(Out(program_.RowText(0))));
+}
+
+TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 12));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(12));
+    ChooseOutputFolder(folder_.Windows("out"));
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
+    program_.Click(c::kStartButton);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
+    PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program_.WaitForExit(30000), 0u);
+    EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
+    for (int i = 0; i < 12; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%02d.png", i);
+        if (FileExists(Out(name))) {
+            EXPECT_TRUE(Identify(Out(name)).readable) << name;
+        }
+    }
+}
+
+TEST_F(ProgramRun, ClosingTheWindowWhileTheFileDialogIsOpenEndsTheProgramWhenItCloses) {
+    ASSERT_TRUE(program_.Start());
+    program_.Click({33 + 6, 34 + 12, 48, 24});  // 添加 in 分组框4
+    HWND dialog = nullptr;
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return (dialog = program_.VisibleDialog()) != nullptr; }, 20000));
+    PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
+    Sleep(1000);
+    ASSERT_TRUE(program_.Running()) << "the window stays while its dialog is open";
+    EXPECT_TRUE(IsWindow(dialog));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(program_.WaitForExit(20000), 0u);
+}
+
+TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
+    ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    // A preview shows the picture's own quality in the quality box (80 before any preview).
+    program_.ClickRow(0);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 10000));
+    auto previews = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            program_.ClickRow(0);
+            Sleep(40);
+        }
+        Sleep(500);
+    };
+    previews(20);
+    const size_t before = program_.MemoryInUse();
+    ASSERT_GT(before, 0u);
+    previews(180);
+    const size_t after = program_.MemoryInUse();
+    EXPECT_LT(after, before + 48u * 1024 * 1024) << before << " -> " << after;
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(ProgramRun, TheAboutWindowOpensFromTheHelpMenu) {
+    ASSERT_TRUE(program_.Start());
+    PostMessageA(program_.MainWindow(), WM_COMMAND, kAboutMenuCommand, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] {
+        about = FindWindowA(nullptr, "\xB9\xD8\xD3\xDA\xB4\xB0\xBF\xDA");
+        return about && IsWindowVisible(about);
+    }, 10000));
+    Sleep(500);
+    forms_test::SaveWindowPicture(about, Artifact("about_window.bmp"));
+    EXPECT_FALSE(IsWindowEnabled(program_.MainWindow())) << "the about window is modal";
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.MainWindow()); }, 10000));
+}
+
+}  // namespace
+}  // namespace ruvelto::testing

@@ -1,0 +1,79 @@
+#include "tests/app/e2e/picture_files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace ruvelto::testing {
+namespace {
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder(const std::string& name) {
+    unix_ = "/tmp/ruvelto-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+    Output("rm -rf " + Quoted(unix_) + " && mkdir -p " + Quoted(unix_));
+}
+
+ScratchFolder::~ScratchFolder() { Output("rm -rf " + Quoted(unix_)); }
+
+std::string ScratchFolder::Unix(const std::string& relative) const {
+    return relative.empty() ? unix_ : unix_ + "/" + relative;
+}
+
+std::string ScratchFolder::Windows(const std::string& relative) const {
+    std::string path = "Z:" + Unix(relative);
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void ScratchFolder::MakeFolder(const std::string& relative) const { Output("mkdir -p " + Quoted(Unix(relative))); }
+
+bool Convert(const std::string& arguments) { return std::system(("convert " + arguments + " 2>/dev/null").c_str()) == 0; }
+
+PictureFacts Identify(const std::string& unixPath) {
+    PictureFacts facts;
+    std::istringstream out(Output("identify -format '%w %h %m\\n' " + Quoted(unixPath) + "[0] 2>/dev/null"));
+    if (out >> facts.width >> facts.height >> facts.format) facts.readable = true;
+    return facts;
+}
+
+bool MeanColour(const std::string& unixPath, double rgb[3]) {
+    std::istringstream out(Output("convert " + Quoted(unixPath) +
+                                  "[0] -alpha off -resize 1x1! -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] "
+                                  "%[fx:int(255*b)]' info: 2>/dev/null"));
+    return static_cast<bool>(out >> rgb[0] >> rgb[1] >> rgb[2]);
+}
+
+bool FileExists(const std::string& unixPath) { return std::ifstream(unixPath).good(); }
+
+std::string FileBytes(const std::string& unixPath) {
+    std::ifstream in(unixPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& unixPath, const std::string& bytes) {
+    std::ofstream(unixPath, std::ios::binary) << bytes;
+}
+
+int CountFiles(const std::string& unixFolder, const std::string& pattern) {
+    return std::atoi(Output("cd " + Quoted(unixFolder) + " && ls -1 " + pattern + " 2>/dev/null | wc -l").c_str());
+}
+
+}  // namespace ruvelto::testing

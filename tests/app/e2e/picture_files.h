@@ -1,0 +1,40 @@
+// Picture files for the end-to-end tests: a fresh folder under /tmp, pictures made and checked
+// with ImageMagick (the reference we did not write).
+#pragma once
+#include <string>
+
+namespace ruvelto::testing {
+
+// A new empty folder /tmp/ruvelto-e2e-<n>-<name>, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    std::string Unix(const std::string& relative = "") const;     // /tmp/...
+    std::string Windows(const std::string& relative = "") const;  // Z:\tmp\...
+    void MakeFolder(const std::string& relative) const;
+
+private:
+    std::string unix_;
+};
+
+// Runs ImageMagick's convert with these arguments (paths as Unix paths); true on success.
+bool Convert(const std::string& arguments);
+
+struct PictureFacts {
+    bool readable = false;
+    int width = 0, height = 0;
+    std::string format;  // ImageMagick's name: JPEG, PNG, GIF, BMP3, ICO, ...
+};
+PictureFacts Identify(const std::string& unixPath);
+
+// The picture's mean red, green and blue, 0-255 each; false when ImageMagick cannot read it.
+bool MeanColour(const std::string& unixPath, double rgb[3]);
+
+bool FileExists(const std::string& unixPath);
+std::string FileBytes(const std::string& unixPath);
+void WriteBytes(const std::string& unixPath, const std::string& bytes);
+// Names in the folder matching a shell pattern.
+int CountFiles(const std::string& unixFolder, const std::string& pattern);
+
+}  // namespace ruvelto::testing
