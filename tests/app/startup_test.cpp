@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "tests/app/e2e/companion_registry.h"
 #include "tests/runtime/child_process.h"
 
 namespace ruvelto::testing {
@@ -31,6 +32,8 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 }
 
 TEST(ProgramStart, ShowsTheMainWindowAndEndsWithZeroWhenItCloses) {
+    CompanionRegistry companions;
+    companions.SetInstalled(kArchiverKey, true);  // no companion offer before the main window
     ChildProcess program;
     ASSERT_TRUE(program.Start(WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"), ""));
     MainWindowSearch search{program.info.dwProcessId};
