@@ -125,6 +125,31 @@ TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
     EXPECT_EQ(CountFiles(Out(), "*"), 0);
 }
 
+TEST_F(ProgramRun, OptionControlsCouple) {
+    ASSERT_TRUE(program_.Start());
+    auto enabled = [&](const ClientRect& control) { return IsWindowEnabled(program_.Control(control)) != FALSE; };
+    // Resizing on: the two modes and the percentage, not the custom size; off: none of them.
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kPercentage); }, 5000));
+    EXPECT_TRUE(enabled(c::kPercentRadio));
+    EXPECT_TRUE(enabled(c::kCustomRadio));
+    EXPECT_FALSE(enabled(c::kCustomWidth));
+    program_.Click(c::kCustomRadio);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kCustomWidth); }, 5000));
+    EXPECT_TRUE(enabled(c::kCustomHeight));
+    EXPECT_FALSE(enabled(c::kPercentage));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return !enabled(c::kPercentRadio); }, 5000));
+    for (const ClientRect& control : {c::kCustomRadio, c::kPercentage, c::kCustomWidth, c::kCustomHeight})
+        EXPECT_FALSE(enabled(control));
+    // At most one output format.
+    program_.Click(c::kConvertSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return enabled(c::kFormatPng); }, 5000));
+    program_.Click(c::kFormatPng);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(c::kFormatPng); }, 5000));
+    EXPECT_FALSE(program_.IsChecked(c::kFormatJpg));
+}
+
 TEST_F(ProgramRun, ConvertsUnderTheBaseNameAndReportsABrokenFileWithoutWritingIt) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(200,40,40)' " + Src("a.b.jpg")));
     ASSERT_TRUE(Convert("-size 24x24 xc:'rgb(40,40,200)' " + Src("good.bmp")));
@@ -319,7 +344,7 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
     PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(program_.WaitForExit(30000), 0u);
+    EXPECT_EQ(program_.WaitForExit(120000), 0u);
     EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
     for (int i = 0; i < 12; ++i) {
         char name[16];

@@ -25,8 +25,12 @@ std::string Output(const std::string& command) {
 
 }  // namespace
 
+// On the prefix's C: drive, whose root hardly changes: the folder tree watches every folder on
+// the way down, and a busy folder such as /tmp keeps it refreshing.
 ScratchFolder::ScratchFolder(const std::string& name) {
-    unix_ = "/tmp/ruvelto-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+    const char* prefix = std::getenv("WINEPREFIX");
+    const std::string drive = prefix && *prefix ? std::string(prefix) + "/drive_c" : "/tmp";
+    unix_ = drive + "/ruvelto-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
     Output("rm -rf " + Quoted(unix_) + " && mkdir -p " + Quoted(unix_));
 }
 
@@ -37,7 +41,10 @@ std::string ScratchFolder::Unix(const std::string& relative) const {
 }
 
 std::string ScratchFolder::Windows(const std::string& relative) const {
-    std::string path = "Z:" + Unix(relative);
+    const char* prefix = std::getenv("WINEPREFIX");
+    const std::string drive = prefix && *prefix ? std::string(prefix) + "/drive_c" : "";
+    std::string path = Unix(relative);
+    path = !drive.empty() && path.compare(0, drive.size(), drive) == 0 ? "C:" + path.substr(drive.size()) : "Z:" + path;
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;

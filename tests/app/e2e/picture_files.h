@@ -5,13 +5,14 @@
 
 namespace ruvelto::testing {
 
-// A new empty folder /tmp/ruvelto-e2e-<n>-<name>, removed with everything in it at the end.
+// A new empty folder ruvelto-e2e-<n>-<name> on the Wine prefix's C: drive, removed with everything
+// in it at the end.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name);
     ~ScratchFolder();
-    std::string Unix(const std::string& relative = "") const;     // /tmp/...
-    std::string Windows(const std::string& relative = "") const;  // Z:\tmp\...
+    std::string Unix(const std::string& relative = "") const;
+    std::string Windows(const std::string& relative = "") const;  // C:\ruvelto-e2e-...
     void MakeFolder(const std::string& relative) const;
 
 private:
