@@ -38,6 +38,13 @@ RUVELTO_HANDLER(ruvelto_on_quality_stepper);
 RUVELTO_HANDLER(ruvelto_on_choose_output_folder);
 // The conversion run (conversion_run.cpp).
 RUVELTO_HANDLER(ruvelto_on_start_or_stop);
+// Start-up checks: the skin, the single-instance guard and the companion offer (startup_checks.cpp).
+RUVELTO_HANDLER(ruvelto_on_main_window_created);
+// The companion offer window (companion_offer.cpp).
+RUVELTO_HANDLER(ruvelto_on_offer_install);
+RUVELTO_HANDLER(ruvelto_on_offer_skip);
+RUVELTO_HANDLER(ruvelto_on_offer_created);
+RUVELTO_HANDLER(ruvelto_on_offer_close);
 
 namespace ruvelto::app {
 constexpr uint64_t kNoAnswer = 0;

@@ -6,6 +6,7 @@
 
 #include "image-data/template_writer.h"
 #include "image-data/windows/main_window_units.h"
+#include "image-data/windows/offer_window_units.h"
 #include "image-data/windows/program_windows.h"
 
 #include <stdexcept>
@@ -162,6 +163,12 @@ void CheckApplicationUnitIds(const std::vector<WindowDescription>& windows) {
     const WindowDescription& about = windows.at(1);
     if (about.windowId != about_window::kWindow || about.window.id != about_window::kWindowRecord)
         throw std::logic_error("about window ids differ from main_window_units.h");
+    const WindowDescription& offer = windows.at(2);
+    if (offer.windowId != offer_window::kWindow || offer.window.id != offer_window::kWindowRecord)
+        throw std::logic_error("offer window ids differ from offer_window_units.h");
+    for (size_t i = 0; i < offer.components.size(); ++i)
+        if (offer.components[i].id != offer_window::kRecommendation + i)
+            throw std::logic_error("offer window component " + std::to_string(i) + " has another id than offer_window_units.h");
 }
 
 }  // namespace
@@ -205,8 +212,12 @@ ProgramImageDescription RuveltoImageDescription(const EmbeddedInstallers& instal
     c.AddText("BrowserInstallerName", "\\Velmora_r904173_browser.exe");
     c.AddByteSet("BrowserInstaller", installers.browser);
 
-    // The class module's method table: release, copy, then its methods (linked with the app).
-    c.AddPointers("ClassMethodTable", std::vector<Symbol>(16));
+    // The class module's method table: release, copy, then its methods (linked with the app):
+    // slot 10 the single-instance guard, slot 11 the window check.
+    std::vector<Symbol> methods(16);
+    methods[10] = {"ruvelto_instance_guard", "image-data/class_module_methods.h"};
+    methods[11] = {"ruvelto_is_window", "image-data/class_module_methods.h"};
+    c.AddPointers("ClassMethodTable", methods);
 
     std::vector<WindowDescription> windows = ProgramWindows();
     AssignUnitIds(windows);

@@ -137,7 +137,7 @@ std::vector<uint8_t> PictureListBlob() {
 WindowDescription MainWindow() {
     WindowDescription w;
     w.windowId = 0x52010001;
-    w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(MainWindowProperties()).On(1, "ruvelto_on_main_window_close");
+    w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(MainWindowProperties()).On(0, "ruvelto_on_main_window_created").On(1, "ruvelto_on_main_window_close");
     w.menu = {
         MenuItem("\xCE\xC4\xBC\xFE", 0),  // 文件
         MenuItem("\xCC\xED\xBC\xD3\xCE\xC4\xBC\xFE", 1, HandlerRef::Named("ruvelto_on_add_file")),  // 添加文件 → add a picture file

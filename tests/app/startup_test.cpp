@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/app/e2e/companion_registry.h"
 #include "tests/runtime/child_process.h"
 
 namespace ruvelto::testing {
@@ -28,6 +29,8 @@ BOOL CALLBACK IsMainWindow(HWND window, LPARAM parameter) {
 }
 
 TEST(ProgramStart, TheMainWindowComesUpAndClosingItEndsTheProgram) {
+    CompanionRegistry companions;
+    companions.SetInstalled(kArchiverKey, true);  // no companion offer before the main window
     ChildProcess program;
     ASSERT_TRUE(program.Start(WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"), ""));
     Search search{program.info.dwProcessId, nullptr};

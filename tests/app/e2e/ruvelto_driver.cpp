@@ -133,6 +133,7 @@ std::vector<std::string> PathParts(const std::string& path) {
 }  // namespace
 
 bool RuveltoDriver::Start() {
+    companions_.SetInstalled(kArchiverKey, true);
     if (!program_.Start(WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"), "")) return false;
     WindowSearch search{program_.info.dwProcessId};
     WaitFor([&] {

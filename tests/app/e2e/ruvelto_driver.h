@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/app/e2e/companion_registry.h"
 #include "tests/runtime/child_process.h"
 
 namespace ruvelto::testing {
@@ -18,7 +19,8 @@ struct ClientRect {
 
 class RuveltoDriver {
 public:
-    // Starts ruvelto.exe and waits for its main window.
+    // Starts ruvelto.exe and waits for its main window. A companion program counts as installed
+    // meanwhile, so that the program does not stop at its companion offer.
     bool Start();
     DWORD ProcessId() const { return program_.info.dwProcessId; }
     HWND MainWindow() const { return main_; }
@@ -64,6 +66,7 @@ public:
 private:
     bool TrySelectFolder(const std::string& windowsPath);
 
+    CompanionRegistry companions_;  // before the program, so that the program ends first
     ChildProcess program_;
     HWND main_ = nullptr;
 };

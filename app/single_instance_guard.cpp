@@ -1,0 +1,62 @@
+#include "app/single_instance_guard.h"
+
+#include <string>
+
+#include "app/companion_texts.h"
+#include "app/runtime_facade.h"
+#include "image-data/library_command_tables.h"
+#include "runtime/entry_table.h"
+
+namespace ruvelto::app {
+namespace {
+
+enum DllCommand : uint32_t { kOpenEventA = 15, kOpenIcon = 16, kCreateEventA = 17, kIsWindow = 18 };
+enum CoreCommand : int { kReadIntRegistryItem = 36, kWriteRegistryItem = 37 };
+constexpr uint32_t kEventAllAccess = 0x1F0003;
+
+using Method = void* const*;
+
+Method MethodsOf(void* object) { return object ? *static_cast<Method*>(object) : nullptr; }
+
+}  // namespace
+
+void RunInstanceGuard(void* guardObject, int32_t window, int32_t flag, char** tag, int32_t word) {
+    Method methods = MethodsOf(guardObject);
+    if (!methods || !methods[kGuardMethod]) return;
+    using Guard = void (*)(void*, int32_t, int32_t, char**, int32_t);
+    reinterpret_cast<Guard>(methods[kGuardMethod])(guardObject, window, flag, tag, word);
+}
+
+}  // namespace ruvelto::app
+
+using namespace ruvelto;
+using namespace ruvelto::app;
+
+extern "C" void ruvelto_instance_guard(void* self, int32_t window, int32_t, char** tag, int32_t) {
+    const std::string suffix = tag && *tag ? *tag : "";
+    const std::string eventName = companion_texts::kGuardEventName + suffix;
+    const std::string registryPath = companion_texts::kGuardRegistryPath + suffix;
+
+    void* running = runtime::CallDllCommand<void*>(kOpenEventA, kEventAllAccess, 0, eventName.c_str());
+    if (running) {
+        // Another instance is running: bring its window back and end before showing anything.
+        const ValueRecord stored = CallCoreCommand(image_data::kCoreLibraryCommands[kReadIntRegistryItem],
+                                                   {IntValue(companion_texts::kRegistryCurrentUser),
+                                                    TextValue(registryPath.c_str())});
+        const auto earlier = static_cast<int32_t>(stored.lo);
+        using WindowCheck = int32_t (*)(void*, int32_t);
+        Method methods = MethodsOf(self);
+        const bool isWindow = methods && methods[kWindowCheckMethod] &&
+                              reinterpret_cast<WindowCheck>(methods[kWindowCheckMethod])(self, earlier) != 0;
+        if (isWindow) runtime::CallDllCommand<int>(kOpenIcon, reinterpret_cast<void*>(static_cast<intptr_t>(earlier)));
+        ExitProgram(0);
+    }
+    // The first instance: the event stays open for the life of the process.
+    runtime::CallDllCommand<void*>(kCreateEventA, static_cast<void*>(nullptr), 0, 0, eventName.c_str());
+    CallCoreCommand(image_data::kCoreLibraryCommands[kWriteRegistryItem],
+                    {IntValue(companion_texts::kRegistryCurrentUser), TextValue(registryPath.c_str()), IntValue(window)});
+}
+
+extern "C" int32_t ruvelto_is_window(void*, int32_t window) {
+    return runtime::CallDllCommand<int>(kIsWindow, reinterpret_cast<void*>(static_cast<intptr_t>(window)));
+}
