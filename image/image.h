@@ -110,6 +110,9 @@ inline constexpr const char kErrNoPicture[] = "\xC3\xBB\xD3\xD0\xCD\xBC\xCF\xF1!
 constexpr uint64_t kPixelMemoryBound = 256000000;
 // Fuzzers lower the bound so that no single picture outgrows their allocation limit.
 void SetPixelMemoryBoundForTesting(uint64_t bound);
+// Whether Create would accept a picture of this size and bit count (before any rounding of the
+// bit count) without running into the bound: decoders ask before they look further at a file.
+bool FitsPixelMemoryBound(uint32_t width, uint32_t height, uint32_t bits);
 
 class Image {
 public:
