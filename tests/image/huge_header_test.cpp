@@ -177,7 +177,9 @@ TEST(HugeHeaders, FailWithTheMemoryTextBeforeAllocating) {
         EXPECT_FALSE(image.Decode(bytes.data(), uint32_t(bytes.size()), bomb.format));
         // Codecs still being built into the library are not in the dispatch yet.
         if (std::strcmp(image.Info.LastError, kErrUnknownDecodeFormat) == 0) continue;
-        if (bomb.text) EXPECT_STREQ(image.Info.LastError, bomb.text);
+        if (bomb.text) {
+            EXPECT_STREQ(image.Info.LastError, bomb.text);
+        }
         EXPECT_FALSE(image.Decode(bytes.data(), uint32_t(bytes.size()), IMAGE_FORMAT_UNKNOWN));
         EXPECT_EQ(image.GetWidth(), 3u);
         EXPECT_EQ(image.GetHeight(), 2u);
