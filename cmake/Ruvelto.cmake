@@ -10,6 +10,12 @@ if(RUVELTO_HOST)
   set(RUVELTO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_compile_options(${RUVELTO_SANITIZE})
   add_link_options(${RUVELTO_SANITIZE})
+  # Fuzz targets need coverage feedback from the code they call (decoders, template and property
+  # readers, text algorithms), not only from their harness: every portable library is built
+  # with the coverage instrumentation; the sanitizer runtime serves it in ordinary programs.
+  if(RUVELTO_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   find_package(GTest REQUIRED)
   set(RUVELTO_GTEST GTest::gtest GTest::gmock)
   set(RUVELTO_GTEST_MAIN GTest::gtest_main)
@@ -67,9 +73,15 @@ function(ruvelto_test name)
   set_tests_properties(${test_name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
 endfunction()
 
+# Inputs that once crashed, hung or overran memory in a fuzz target, one folder per target, kept
+# by scripts/fuzz-long and replayed by CTest before every brief run.
+set(RUVELTO_FUZZ_REGRESSIONS "${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")
+
 # ruvelto_fuzz(name SOURCES ... LIBS ... SEEDS dir... [SECONDS n])
-# A libFuzzer target, built only in the host fuzz build; CTest runs it briefly from a fresh
-# scratch folder (libFuzzer writes into its first corpus folder) with the seed folders after it.
+# A libFuzzer target, built only in the host fuzz build; CTest replays its kept findings
+# (fuzz-replay.name) and runs it briefly from a fresh scratch folder (libFuzzer writes into its
+# first corpus folder) with the seed folders after it. scripts/fuzz-long runs every target listed
+# in fuzz-targets.txt of the build folder for longer.
 function(ruvelto_fuzz name)
   cmake_parse_arguments(F "" "SECONDS" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT (RUVELTO_HOST AND RUVELTO_FUZZ))
@@ -89,6 +101,15 @@ function(ruvelto_fuzz name)
       sh -c "rm -rf '${scratch}' && mkdir -p '${scratch}' && exec \"$0\" -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 -print_final_stats=0 '${scratch}' \"$@\""
       $<TARGET_FILE:${name}> ${F_SEEDS})
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+  # Each kept finding runs once, by itself; a missing folder means none were kept yet.
+  set(kept ${RUVELTO_FUZZ_REGRESSIONS}/${name})
+  add_test(NAME fuzz-replay.${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
+      sh -c "[ -d '${kept}' ] || exit 0; set -- '${kept}'/*; [ -e \"$1\" ] || exit 0; exec '$<TARGET_FILE:${name}>' -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 \"$@\""
+  )
+  set_tests_properties(fuzz-replay.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+  string(REPLACE ";" " " seeds "${F_SEEDS}")
+  set_property(GLOBAL APPEND PROPERTY RUVELTO_FUZZ_TARGETS "${name}\t$<TARGET_FILE:${name}>\t${seeds}")
 endfunction()
 
 include(EmbedBinary)

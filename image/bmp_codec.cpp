@@ -192,7 +192,9 @@ bool BmpCodec::Decode(Stream& s) {
         if (entries == 0) return Fail(kBadInfo);
     }
 
-    // Before allocating, make sure uncompressed pixel data is really there.
+    // Before allocating: a picture over the memory bound fails as a failed Create would, whatever
+    // the file holds; then make sure uncompressed pixel data is really there.
+    if (!FitsPixelMemoryBound(width, height, bits)) return Fail(kNoMemory);
     const uint64_t rowBytes = (uint64_t{width} * bits + 31) / 32 * 4;
     const int64_t pixelStart = pixelOffset ? start + int64_t{pixelOffset} : paletteStart + int64_t{entries} * entrySize;
     const int64_t size = s.Size();

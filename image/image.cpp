@@ -24,6 +24,31 @@ bool WithinPixelMemoryBound(uint64_t width, uint64_t height, uint64_t bits) {
     return pixels <= UINT64_MAX / bits && pixels * bits / 256 <= g_pixelMemoryBound;
 }
 
+namespace {
+
+uint32_t RoundedBits(uint32_t bits) { return bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24; }
+
+// The bytes Create allocates for the picture, or 0 when the picture is over the bound: width x
+// height x bits / 256 against the bound, in 64 bits without overflow. Beyond that the header's
+// signed fields must hold the size, and the block must fit the address space of the 32-bit
+// program (2 GB): an 8-bit picture of 65535 x 65535 passes the bound but could never be
+// allocated there, and is refused before trying rather than after.
+uint64_t PictureBytes(uint32_t width, uint32_t height, uint32_t bits) {
+    const uint64_t pixels = uint64_t{width} * height;
+    if (pixels > UINT64_MAX / bits || pixels * bits / 256 > g_pixelMemoryBound) return 0;
+    const uint64_t effWidth = (uint64_t{width} * bits + 31) / 32 * 4;
+    const uint64_t paletteBytes = bits == 24 ? 0 : 4u << bits;
+    const uint64_t total = kInfoHeaderSize + paletteBytes + effWidth * height;
+    if (width > INT32_MAX || height > INT32_MAX || total > INT32_MAX || total > SIZE_MAX) return 0;
+    return total;
+}
+
+}  // namespace
+
+bool FitsPixelMemoryBound(uint32_t width, uint32_t height, uint32_t bits) {
+    return width && height && PictureBytes(width, height, RoundedBits(bits)) != 0;
+}
+
 void FreeMemory(void* buffer) { std::free(buffer); }
 
 Image::Image(int32_t format) { Startup(format); }
@@ -63,20 +88,13 @@ uint8_t* Image::Create(uint32_t width, uint32_t height, uint32_t bits, int32_t f
         SetLastError(kErrZeroSize);
         return nullptr;
     }
-    bits = bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
-
-    // width x height x bits / 256 against the bound, in 64 bits without overflow; beyond that the
-    // header's signed fields and the 32-bit block size must hold the picture.
-    const uint64_t pixels = uint64_t{width} * height;
-    const bool overBound = pixels > UINT64_MAX / bits || pixels * bits / 256 > g_pixelMemoryBound;
-    const uint64_t effWidth = (uint64_t{width} * bits + 31) / 32 * 4;
-    const uint64_t paletteBytes = bits == 24 ? 0 : 4u << bits;
-    const uint64_t total = kInfoHeaderSize + paletteBytes + effWidth * height;
-    if (overBound || width > INT32_MAX || height > INT32_MAX || total > UINT32_MAX ||
-        total > SIZE_MAX) {
+    bits = RoundedBits(bits);
+    const uint64_t total = PictureBytes(width, height, bits);
+    if (total == 0) {
         SetLastError(kErrMemoryBound);
         return nullptr;
     }
+    const uint64_t effWidth = (uint64_t{width} * bits + 31) / 32 * 4;
 
     Header.ClrUsed = bits == 24 ? 0 : 1u << bits;
     Info.Type = format;

@@ -113,6 +113,9 @@ void SetPixelMemoryBoundForTesting(uint64_t bound);
 // Whether width x height x bits of pixel data (or of a codec's working buffers) stays within the
 // bound above; codecs whose libraries allocate before Create ask this first.
 bool WithinPixelMemoryBound(uint64_t width, uint64_t height, uint64_t bits);
+// Whether Create would accept a picture of this size and bit count (before any rounding of the
+// bit count) without running into the bound: decoders ask before they look further at a file.
+bool FitsPixelMemoryBound(uint32_t width, uint32_t height, uint32_t bits);
 
 class Image {
 public:
