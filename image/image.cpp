@@ -17,6 +17,8 @@ uint64_t g_pixelMemoryBound = kPixelMemoryBound;
 
 void SetPixelMemoryBoundForTesting(uint64_t bound) { g_pixelMemoryBound = bound; }
 
+uint64_t PixelMemoryBound() { return g_pixelMemoryBound; }
+
 void FreeMemory(void* buffer) { std::free(buffer); }
 
 Image::Image(int32_t format) { Startup(format); }

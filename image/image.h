@@ -110,6 +110,7 @@ inline constexpr const char kErrNoPicture[] = "\xC3\xBB\xD3\xD0\xCD\xBC\xCF\xF1!
 constexpr uint64_t kPixelMemoryBound = 256000000;
 // Fuzzers lower the bound so that no single picture outgrows their allocation limit.
 void SetPixelMemoryBoundForTesting(uint64_t bound);
+uint64_t PixelMemoryBound();
 
 class Image {
 public:
