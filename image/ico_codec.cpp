@@ -14,6 +14,7 @@ namespace ruvelto::image {
 namespace {
 
 constexpr size_t kEntrySize = 16;
+constexpr uint32_t kVersion5HeaderSize = 124;
 
 uint32_t MaskRowBytes(uint32_t width) { return (width + 31) / 32 * 4; }
 
@@ -59,6 +60,14 @@ bool IcoCodec::Decode(Stream& s) {
     // Later bitmap header versions add fields after the first 40 bytes; the palette follows the
     // header's own size.
     if (h.Size < kInfoHeaderSize || h.Compression != 0) return false;
+    // A version-5 header may embed a colour profile; one placed where the AND mask would be
+    // means the bitmap has no mask.
+    uint32_t profileAt = 0;
+    if (h.Size >= kVersion5HeaderSize) {
+        uint8_t v5[kVersion5HeaderSize - kInfoHeaderSize];
+        if (s.Read(v5, sizeof v5, 1) != 1) return false;
+        if (LoadLE32(v5 + (116 - kInfoHeaderSize))) profileAt = LoadLE32(v5 + (112 - kInfoHeaderSize));
+    }
     if (h.Size > kInfoHeaderSize && !s.Seek(imageStart + int64_t{h.Size}, kSeekSet)) return false;
     // Only uncompressed bitmaps of the icon's own size; mismatched bitmaps would otherwise be
     // read as garbage pixels.
@@ -102,6 +111,7 @@ bool IcoCodec::Decode(Stream& s) {
 
     const uint32_t maskRow = MaskRowBytes(width);
     std::vector<uint8_t> mask(size_t(maskRow) * height);
+    if (profileAt && profileAt < s.Tell() - imageStart + int64_t(mask.size())) return true;
     if (s.Read(mask.data(), mask.size(), 1) == 1) ApplyMask(mask.data(), maskRow);
     return true;
 }
