@@ -12,6 +12,10 @@ namespace ruvelto::image {
 
 namespace {
 
+constexpr png_alloc_size_t kMaxChunkBytes = 16 * 1024 * 1024;
+constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0tIME\0hIST\0sBIT\0cHRM\0sRGB\0"
+                                      "oFFs\0pCAL\0sCAL\0acTL\0fcTL\0fdAT";
+
 void ReadData(png_structp png, png_bytep data, size_t length) {
     Stream* s = static_cast<Stream*>(png_get_io_ptr(png));
     if (s->Read(data, 1, length) != length) png_error(png, "Read Error");
@@ -71,6 +75,11 @@ bool ImagePNG::Decode(Stream& s) {
         return false;
     }
     png_set_read_fn(png, &s, ReadData);
+    // A chunk's declared length is allocated before it is read, whatever it claims: chunks the
+    // picture does not use (texts, profiles, animation) are skipped unread, and the rest held to
+    // a size no real file needs.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_read_info(png, info);
 
     png_uint_32 width = 0, height = 0;
