@@ -36,6 +36,13 @@ long WorkingMemoryLimit() {
     return limit > uint64_t(LONG_MAX) ? LONG_MAX : static_cast<long>(limit);
 }
 
+// EXIF resolution over the unit's factor, truncated to whole dots per inch.
+int32_t ExifDpi(float resolution, float unitFactor) {
+    const double dpi = double(resolution) / double(unitFactor);
+    if (!(dpi > 0)) return 0;
+    return dpi >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(dpi);
+}
+
 int32_t Density(unsigned unit, unsigned density) {
     return unit == 2 ? static_cast<int32_t>(std::floor(density * 2.54 + 0.5)) : static_cast<int32_t>(density);
 }
@@ -104,9 +111,9 @@ bool ImageJPG::Decode(Stream& s) {
     const bool exifX = Exif.IsExif && Exif.XResolution != 0 && Exif.ResolutionUnit != 0;
     const bool exifY = Exif.IsExif && Exif.YResolution != 0 && Exif.ResolutionUnit != 0;
     const bool jfif = cinfo.saw_JFIF_marker;
-    if (exifX) SetXDPI(static_cast<int32_t>(Exif.XResolution / Exif.ResolutionUnit));
+    if (exifX) SetXDPI(ExifDpi(Exif.XResolution, Exif.ResolutionUnit));
     else SetXDPI(jfif ? Density(cinfo.density_unit, cinfo.X_density) : 96);
-    if (exifY) SetYDPI(static_cast<int32_t>(Exif.YResolution / Exif.ResolutionUnit));
+    if (exifY) SetYDPI(ExifDpi(Exif.YResolution, Exif.ResolutionUnit));
     else SetYDPI(jfif ? Density(cinfo.density_unit, cinfo.Y_density) : 96);
 
     if (cinfo.quantize_colors) {

@@ -2,6 +2,7 @@
 // and the section reader with its EXIF messages.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #include <jpeglib.h>
@@ -268,6 +269,8 @@ TEST(JpegDecode, ResolutionFromExifThenJfif) {
         {"EXIF without a unit: JFIF", ExifSegment({{0x11A, 5, 1, Rational(300, 1, false)}}), 72, 72, 72},
         {"EXIF resolution 0/0: JFIF", ExifSegment({{0x11A, 5, 1, Rational(0, 0, false)}, {0x128, 3, 1, Short(2, false)}}),
          150, 150, 150},
+        {"EXIF resolution beyond any density", ExifSegment({{0x11A, 5, 1, Rational(4000000000u, 1, false)},
+                                                            {0x128, 3, 1, Short(2, false)}}), 72, INT32_MAX, 72},
         {"JFIF only", {}, 72, 72, 72},
         {"neither", {}, 0, 96, 96},
     };
@@ -282,6 +285,7 @@ TEST(JpegDecode, ResolutionFromExifThenJfif) {
         ASSERT_TRUE(DecodeJpeg(jpeg, image)) << c.what;
         EXPECT_EQ(image.Info.XDPI, c.xdpi) << c.what;
         EXPECT_EQ(image.Info.YDPI, c.ydpi) << c.what;
+        EXPECT_GT(image.Header.XPelsPerMeter, 0) << c.what;
     }
 }
 
