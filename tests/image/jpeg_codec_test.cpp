@@ -2,6 +2,7 @@
 // and the section reader with its EXIF messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -309,6 +310,68 @@ TEST(JpegEncode, WritesJfifDensityInDotsPerInch) {
     EXPECT_EQ(jpeg[13], 1);
     EXPECT_EQ(jpeg[14] << 8 | jpeg[15], 300);
     EXPECT_EQ(jpeg[16] << 8 | jpeg[17], 300);
+}
+
+// The JPEG option word: no bound command sets it, but it travels with the object's settings.
+bool HasMarker(const std::vector<uint8_t>& jpeg, uint8_t marker) {
+    for (size_t i = 2; i + 3 < jpeg.size();) {
+        if (jpeg[i] != 0xFF) return false;
+        if (jpeg[i + 1] == marker) return true;
+        if (jpeg[i + 1] == 0xDA) return false;
+        i += 2 + size_t(jpeg[i + 2] << 8 | jpeg[i + 3]);
+    }
+    return false;
+}
+
+TEST(JpegOptions, EncodeBits) {
+    Image image;
+    ASSERT_TRUE(image.Create(64, 64, 24, 0));
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) image.SetPixelColor(x, y, RgbQuad{uint8_t(x * 4), uint8_t(y * 4), 90, 0});
+    const std::vector<uint8_t> plain = EncodeJpeg(image);
+    ASSERT_TRUE(HasMarker(plain, 0xC0));  // baseline frame
+    struct Case {
+        int32_t option;
+        uint8_t frameMarker;
+    } cases[] = {{ENCODE_PROGRESSIVE, 0xC2}, {ENCODE_ARITHMETIC, 0xC9}, {ENCODE_OPTIMIZE, 0xC0}, {ENCODE_GRAYSCALE, 0xC0}};
+    for (const Case& c : cases) {
+        image.Info.CodecOption[IMAGE_FORMAT_JPG] = c.option;
+        const std::vector<uint8_t> jpeg = EncodeJpeg(image);
+        EXPECT_TRUE(HasMarker(jpeg, c.frameMarker)) << c.option;
+        Image back;
+        ASSERT_TRUE(DecodeJpeg(jpeg, back)) << c.option;
+        EXPECT_EQ(back.GetBpp(), c.option == ENCODE_GRAYSCALE ? 8u : 24u) << c.option;
+        if (c.option == ENCODE_OPTIMIZE) EXPECT_LT(jpeg.size(), plain.size());
+    }
+}
+
+TEST(JpegOptions, DecodeBits) {
+    const std::vector<uint8_t> jpeg = SampleJpeg(64, 64);
+    Image grey;
+    grey.Info.CodecOption[IMAGE_FORMAT_JPG] = DECODE_GRAYSCALE;
+    ASSERT_TRUE(DecodeJpeg(jpeg, grey));
+    EXPECT_EQ(grey.GetBpp(), 8u);
+    EXPECT_TRUE(grey.IsGrayScale());
+
+    // Quantizing asks for JpegQuality colours.
+    for (int32_t option : {int32_t{DECODE_QUANTIZE}, DECODE_QUANTIZE | DECODE_DITHER | DECODE_ONEPASS | DECODE_NOSMOOTH}) {
+        Image few;
+        few.Info.CodecOption[IMAGE_FORMAT_JPG] = option;
+        few.Info.JpegQuality = 16;
+        ASSERT_TRUE(DecodeJpeg(jpeg, few)) << option;
+        EXPECT_EQ(few.GetBpp(), 8u);
+        int highest = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) highest = std::max(highest, int(few.GetPixelIndex(x, y)));
+        EXPECT_LT(highest, 16) << option;
+        EXPECT_FALSE(few.IsGrayScale());
+    }
+    // libjpeg refuses fewer than 8 colours.
+    Image refused;
+    refused.Info.CodecOption[IMAGE_FORMAT_JPG] = DECODE_QUANTIZE;
+    refused.Info.JpegQuality = 4;
+    EXPECT_FALSE(DecodeJpeg(jpeg, refused));
+    EXPECT_STREQ(refused.Info.LastError, "Cannot quantize to fewer than 8 colors");
 }
 
 // The section reader and the EXIF interpreter: what they report, and that a bad EXIF block never
