@@ -314,9 +314,13 @@ TEST(ImageCorpus, JpegFiles) { CheckFolder("jpeg", IMAGE_FORMAT_JPG); }
 TEST(ImageCorpus, PngFiles) { CheckFolder("png", IMAGE_FORMAT_PNG); }
 
 // Every file of the corpus, whatever its format, through the probing decode: no crash, hang or
-// huge allocation; BMP, ICO, JPEG and PNG files get the same verdict as when their format is named; formats
+// huge allocation; BMP, GIF, ICO, JPEG and PNG files get the same verdict as when their format is
+// named; formats
 // this library has no codec for are refused with a reason.
 TEST(ImageCorpus, EveryFileThroughTheProbe) {
+    const std::map<std::string, int32_t> kDecodedFormats = {{"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF},
+                                                            {"ico", IMAGE_FORMAT_ICO}, {"jpeg", IMAGE_FORMAT_JPG},
+                                                            {"png", IMAGE_FORMAT_PNG}};
     const char* folders[] = {"bmp", "gif", "ico", "jp2", "jpeg", "pcx", "pgx", "png",
                              "pnm", "ras", "tga", "tiff", "wbmp", "wmf"};
     for (const char* folder : folders) {
@@ -325,11 +329,10 @@ TEST(ImageCorpus, EveryFileThroughTheProbe) {
             Image probed;
             const bool decoded = probed.Load(path.c_str(), IMAGE_FORMAT_UNKNOWN);
             const std::string name = folder;
-            const std::map<std::string, int32_t> named_formats = {
-                {"bmp", IMAGE_FORMAT_BMP}, {"ico", IMAGE_FORMAT_ICO}, {"jpeg", IMAGE_FORMAT_JPG}, {"png", IMAGE_FORMAT_PNG}};
-            if (named_formats.count(name)) {
+            const auto namedFormat = kDecodedFormats.find(name);
+            if (namedFormat != kDecodedFormats.end()) {
                 Image named;
-                const bool direct = named.Load(path.c_str(), named_formats.at(name));
+                const bool direct = named.Load(path.c_str(), namedFormat->second);
                 EXPECT_EQ(decoded, direct) << file.path;
                 if (decoded && direct) {
                     EXPECT_EQ(probed.GetWidth(), named.GetWidth()) << file.path;
