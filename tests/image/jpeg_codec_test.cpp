@@ -341,7 +341,9 @@ TEST(JpegOptions, EncodeBits) {
         Image back;
         ASSERT_TRUE(DecodeJpeg(jpeg, back)) << c.option;
         EXPECT_EQ(back.GetBpp(), c.option == ENCODE_GRAYSCALE ? 8u : 24u) << c.option;
-        if (c.option == ENCODE_OPTIMIZE) EXPECT_LT(jpeg.size(), plain.size());
+        if (c.option == ENCODE_OPTIMIZE) {
+            EXPECT_LT(jpeg.size(), plain.size());
+        }
     }
 }
 
