@@ -3,7 +3,9 @@
 #include "image/gif_codec.h"
 #include "image/ico_codec.h"
 #include "image/j2k_codec.h"
+#include "image/jpeg_codec.h"
 #include "image/pcx_codec.h"
+#include "image/png_codec.h"
 #include "image/tga_codec.h"
 #include "image/tiff_codec.h"
 #include "image/wbmp_codec.h"
@@ -33,6 +35,8 @@ struct CodecEntry {
 constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
     {IMAGE_FORMAT_GIF, IMAGE_FORMAT_GIF, Make<GifCodec>},
+    {IMAGE_FORMAT_JPG, IMAGE_FORMAT_JPG, Make<ImageJPG>},
+    {IMAGE_FORMAT_PNG, IMAGE_FORMAT_PNG, Make<ImagePNG>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
     {IMAGE_FORMAT_TIF, IMAGE_FORMAT_TIF, Make<TiffCodec>},
     {IMAGE_FORMAT_TGA, IMAGE_FORMAT_TGA, Make<TgaCodec>},

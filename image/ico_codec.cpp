@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/bitmap_header.h"
+#include "image/png_codec.h"
 #include "image/stream.h"
 
 namespace ruvelto::image {
@@ -13,6 +14,7 @@ namespace ruvelto::image {
 namespace {
 
 constexpr size_t kEntrySize = 16;
+constexpr uint32_t kVersion5HeaderSize = 124;
 
 uint32_t MaskRowBytes(uint32_t width) { return (width + 31) / 32 * 4; }
 
@@ -36,18 +38,39 @@ bool IcoCodec::Decode(Stream& s) {
     if (count == 0 || s.Read(entries.data(), kEntrySize, count) != count) return false;
     if (Info.Frame < 0 || uint32_t(Info.Frame) >= count) return false;
     const uint8_t* entry = entries.data() + size_t(Info.Frame) * kEntrySize;
-    const uint32_t width = entry[0];
-    const uint32_t height = entry[1];
-    // A size byte of 0 means 256, which an icon of this library cannot hold: stop here.
-    if (width == 0 || height == 0) return false;
+    // The icon format stores 256 as a size byte of 0.
+    const uint32_t width = entry[0] ? entry[0] : 256;
+    const uint32_t height = entry[1] ? entry[1] : 256;
 
-    if (!s.Seek(start + int64_t{LoadLE32(entry + 12)}, kSeekSet)) return false;
+    const int64_t imageStart = start + int64_t{LoadLE32(entry + 12)};
+    if (!s.Seek(imageStart, kSeekSet)) return false;
     uint8_t raw[kInfoHeaderSize];
     if (s.Read(raw, kInfoHeaderSize, 1) != 1) return false;
+    // Large icons are usually stored as whole PNG files; the PNG's own header gives the size.
+    static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (std::memcmp(raw, kPngSignature, sizeof kPngSignature) == 0) {
+        if (!s.Seek(imageStart, kSeekSet)) return false;
+        ImagePNG png;
+        png.CopyInfo(*this);
+        if (!png.Decode(s) || !Transfer(png)) return false;
+        Info.Type = IMAGE_FORMAT_ICO;
+        return true;
+    }
     const BitmapInfoHeader h = ParseInfoHeader(raw);
-    // Only plain uncompressed bitmaps of the icon's own size; PNG images, other header versions
-    // and mismatched bitmaps would otherwise be read as garbage pixels.
-    if (h.Size != kInfoHeaderSize || h.Compression != 0) return false;
+    // Later bitmap header versions add fields after the first 40 bytes; the palette follows the
+    // header's own size.
+    if (h.Size < kInfoHeaderSize || h.Compression != 0) return false;
+    // A version-5 header may embed a colour profile; one placed where the AND mask would be
+    // means the bitmap has no mask.
+    uint32_t profileAt = 0;
+    if (h.Size >= kVersion5HeaderSize) {
+        uint8_t v5[kVersion5HeaderSize - kInfoHeaderSize];
+        if (s.Read(v5, sizeof v5, 1) != 1) return false;
+        if (LoadLE32(v5 + (116 - kInfoHeaderSize))) profileAt = LoadLE32(v5 + (112 - kInfoHeaderSize));
+    }
+    if (h.Size > kInfoHeaderSize && !s.Seek(imageStart + int64_t{h.Size}, kSeekSet)) return false;
+    // Only uncompressed bitmaps of the icon's own size; mismatched bitmaps would otherwise be
+    // read as garbage pixels.
     if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 24 && h.BitCount != 32)
         return false;
     if (uint32_t(h.Width) != width || uint32_t(h.Height) != 2 * height) return false;
@@ -88,6 +111,7 @@ bool IcoCodec::Decode(Stream& s) {
 
     const uint32_t maskRow = MaskRowBytes(width);
     std::vector<uint8_t> mask(size_t(maskRow) * height);
+    if (profileAt && profileAt < s.Tell() - imageStart + int64_t(mask.size())) return true;
     if (s.Read(mask.data(), mask.size(), 1) == 1) ApplyMask(mask.data(), maskRow);
     return true;
 }

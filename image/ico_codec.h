@@ -1,4 +1,5 @@
-// ICO and CUR: one image of an icon directory, with its AND mask turned into transparency.
+// ICO and CUR: one image of an icon directory, a bitmap with its AND mask turned into
+// transparency or a PNG file.
 #pragma once
 #include "image/codec.h"
 

@@ -17,6 +17,8 @@ uint64_t g_pixelMemoryBound = kPixelMemoryBound;
 
 void SetPixelMemoryBoundForTesting(uint64_t bound) { g_pixelMemoryBound = bound; }
 
+uint64_t PixelMemoryBound() { return g_pixelMemoryBound; }
+
 bool WithinPixelMemoryBound(uint64_t width, uint64_t height, uint64_t bits) {
     if (width == 0 || height == 0 || bits == 0) return true;
     if (width > UINT32_MAX || height > UINT32_MAX || bits > UINT32_MAX) return false;
@@ -72,14 +74,22 @@ void Image::SetLastError(const char* text) {
     Info.LastError[sizeof Info.LastError - 1] = 0;
 }
 
+namespace {
+// Densities from files can be absurd; the header field keeps the largest it can hold.
+int32_t PelsPerMeter(int32_t dpi) {
+    const double ppm = std::floor(dpi * 39.37007874015748 + 0.5);
+    return ppm >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(ppm);
+}
+}  // namespace
+
 void Image::SetXDPI(int32_t dpi) {
     Info.XDPI = dpi > 0 ? dpi : 96;
-    Header.XPelsPerMeter = static_cast<int32_t>(std::floor(Info.XDPI * 39.37007874015748 + 0.5));
+    Header.XPelsPerMeter = PelsPerMeter(Info.XDPI);
 }
 
 void Image::SetYDPI(int32_t dpi) {
     Info.YDPI = dpi > 0 ? dpi : 96;
-    Header.YPelsPerMeter = static_cast<int32_t>(std::floor(Info.YDPI * 39.37007874015748 + 0.5));
+    Header.YPelsPerMeter = PelsPerMeter(Info.YDPI);
 }
 
 uint8_t* Image::Create(uint32_t width, uint32_t height, uint32_t bits, int32_t format) {

@@ -110,6 +110,8 @@ inline constexpr const char kErrNoPicture[] = "\xC3\xBB\xD3\xD0\xCD\xBC\xCF\xF1!
 constexpr uint64_t kPixelMemoryBound = 256000000;
 // Fuzzers lower the bound so that no single picture outgrows their allocation limit.
 void SetPixelMemoryBoundForTesting(uint64_t bound);
+// The bound in force (fuzzers lower it).
+uint64_t PixelMemoryBound();
 // Whether width x height x bits of pixel data (or of a codec's working buffers) stays within the
 // bound above; codecs whose libraries allocate before Create ask this first.
 bool WithinPixelMemoryBound(uint64_t width, uint64_t height, uint64_t bits);

@@ -12,18 +12,19 @@ using test::Put16;
 using test::Put32;
 
 // A one-image icon: w x h, `bits` deep, with the given palette, pixel rows and mask rows.
-std::vector<uint8_t> Icon(uint8_t w, uint8_t h, uint16_t bits, const std::vector<uint8_t>& palette,
+// Sizes of 256 go into the directory as the byte 0.
+std::vector<uint8_t> Icon(uint32_t w, uint32_t h, uint16_t bits, const std::vector<uint8_t>& palette,
                           const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& mask) {
     std::vector<uint8_t> v;
     Put16(v, 0);
     Put16(v, 1);
     Put16(v, 1);
-    v.insert(v.end(), {w, h, 0, 0});
+    v.insert(v.end(), {uint8_t(w), uint8_t(h), 0, 0});
     Put16(v, 1);
     Put16(v, bits);
     Put32(v, uint32_t(40 + palette.size() + pixels.size() + mask.size()));
     Put32(v, 22);
-    test::PutInfoHeader(v, w, 2 * h, bits);
+    test::PutInfoHeader(v, int32_t(w), int32_t(2 * h), bits);
     v.insert(v.end(), palette.begin(), palette.end());
     v.insert(v.end(), pixels.begin(), pixels.end());
     v.insert(v.end(), mask.begin(), mask.end());
@@ -90,15 +91,18 @@ TEST(IcoDecode, RefusesWhatItCannotReadSilently) {
     const std::vector<uint8_t> pixels = {0, 0, 0, 0};
     const std::vector<uint8_t> mask = {0, 0, 0, 0};
     std::vector<uint8_t> wide = Icon(1, 1, 1, kTwoColours, pixels, mask);
-    wide[6] = 0;  // size byte 0 means 256
+    wide[6] = 0;  // 256 wide in the directory, 1 in the bitmap
     std::vector<uint8_t> png = Icon(1, 1, 1, kTwoColours, pixels, mask);
-    png[22] = 0x89;  // not a 40-byte bitmap header
+    png[22] = 0x89;  // a PNG signature cut short
+    png[23] = 'P';
+    std::vector<uint8_t> smallHeader = Icon(1, 1, 1, kTwoColours, pixels, mask);
+    smallHeader[22] = 12;
     std::vector<uint8_t> badType = Icon(1, 1, 1, kTwoColours, pixels, mask);
     badType[2] = 3;
     std::vector<uint8_t> cut = Icon(1, 1, 1, kTwoColours, pixels, mask);
     cut.resize(22 + 40 + 8 + 2);
     std::vector<uint8_t> noEntries = {0, 0, 1, 0, 0, 0};
-    for (const auto& bytes : {wide, png, badType, cut, noEntries}) {
+    for (const auto& bytes : {wide, png, smallHeader, badType, cut, noEntries}) {
         IcoCodec codec;
         codec.SetLastError("before");
         MemStream s(bytes.data(), bytes.size());
@@ -111,6 +115,76 @@ TEST(IcoDecode, RefusesWhatItCannotReadSilently) {
     const std::vector<uint8_t> one = Icon(1, 1, 1, kTwoColours, pixels, mask);
     EXPECT_FALSE(DecodeIco(one, image));
     EXPECT_EQ(image.Info.NumFrames, 1);
+}
+
+TEST(IcoDecode, SizeByteZeroMeans256) {
+    // 1-bit, 256 x 256: the top-left pixel (last stored row) set, the bottom-right one masked.
+    const uint32_t rowBytes = 32;
+    std::vector<uint8_t> pixels(rowBytes * 256, 0);
+    pixels[255 * rowBytes] = 0x80;
+    std::vector<uint8_t> mask(rowBytes * 256, 0);
+    mask[rowBytes - 1] = 0x01;
+    const std::vector<uint8_t> bytes = Icon(256, 256, 1, kTwoColours, pixels, mask);
+    ASSERT_EQ(bytes[6], 0);
+    Image image;
+    ASSERT_TRUE(DecodeIco(bytes, image));
+    EXPECT_EQ(image.GetWidth(), 256u);
+    EXPECT_EQ(image.GetHeight(), 256u);
+    EXPECT_EQ(image.GetPixelIndex(0, 255), 1);
+    // Both colours are in use, so the mask stays as alpha.
+    ASSERT_NE(image.Alpha, nullptr);
+    EXPECT_EQ(image.AlphaGet(255, 0), 0);
+    EXPECT_EQ(image.AlphaGet(254, 0), 255);
+}
+
+TEST(IcoDecode, LargerBitmapHeaderIsSkippedBySize) {
+    // A version-5 header (124 bytes) before a 24-bit 2 x 1 bitmap.
+    const std::vector<uint8_t> pixels = {10, 20, 30, 40, 50, 60, 0, 0};
+    std::vector<uint8_t> bytes = Icon(2, 1, 24, {}, pixels, {0, 0, 0, 0});
+    bytes[22] = 124;
+    bytes.insert(bytes.begin() + 22 + 40, 84, 0xEE);
+    Image image;
+    ASSERT_TRUE(DecodeIco(bytes, image));
+    EXPECT_EQ(image.GetPixelColor(0, 0).red, 30);
+    EXPECT_EQ(image.GetPixelColor(1, 0).blue, 40);
+    EXPECT_EQ(image.Alpha, nullptr);
+}
+
+TEST(IcoDecode, PngEntryDecodesThroughThePngCodec) {
+    Image source;
+    ASSERT_TRUE(source.Create(3, 2, 24, 0));
+    source.Clear(0x40);
+    source.SetPixelColor(2, 1, RgbQuad{1, 2, 3, 0});
+    source.AlphaCreate();
+    source.AlphaSet(0, 0, 0);
+    source.AlphaSet(2, 1, 99);
+    uint8_t* png = nullptr;
+    size_t pngSize = 0;
+    ASSERT_TRUE(source.Encode(&png, &pngSize, IMAGE_FORMAT_PNG));
+    // The directory says 0 x 0 (256): the PNG's own header decides.
+    std::vector<uint8_t> bytes;
+    Put16(bytes, 0);
+    Put16(bytes, 1);
+    Put16(bytes, 1);
+    bytes.insert(bytes.end(), {0, 0, 0, 0});
+    Put16(bytes, 1);
+    Put16(bytes, 32);
+    Put32(bytes, uint32_t(pngSize));
+    Put32(bytes, 22);
+    bytes.insert(bytes.end(), png, png + pngSize);
+    FreeMemory(png);
+
+    Image image;
+    ASSERT_TRUE(DecodeIco(bytes, image));
+    EXPECT_EQ(image.Info.Type, IMAGE_FORMAT_ICO);
+    EXPECT_EQ(image.Info.NumFrames, 1);
+    EXPECT_EQ(image.GetWidth(), 3u);
+    EXPECT_EQ(image.GetHeight(), 2u);
+    EXPECT_EQ(test::TopDownRgb(image), test::TopDownRgb(source));
+    ASSERT_NE(image.Alpha, nullptr);
+    EXPECT_EQ(image.AlphaGet(0, 0), 0);
+    EXPECT_EQ(image.AlphaGet(2, 1), 99);
+    EXPECT_EQ(image.AlphaGet(1, 1), 255);
 }
 
 TEST(IcoEncode, SizeLimitIs255) {
