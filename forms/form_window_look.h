@@ -23,7 +23,8 @@ HBITMAP DecodePictureBitmap(const std::vector<uint8_t>& bytes);
 void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, HBITMAP picture, uint32_t mode,
                      uint32_t backColor);
 
-// WAV data plays (looping or once); other data is not played.
+// WAV or MIDI data plays (looping or once) through the runtime's player; other data is not
+// played. Stopping leaves a sound that someone else started since.
 void PlayBackgroundSound(const std::vector<uint8_t>& sound, bool loop);
 void StopBackgroundSound();
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 #include "forms/events.h"
 #include "forms/form_window.h"
 #include "forms/message_loop.h"
@@ -12,6 +14,7 @@
 #include "forms/window_loading.h"
 #include "forms/window_unit.h"
 #include "runtime/forms_hooks.h"
+#include "runtime/program_exit.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
@@ -33,8 +36,25 @@ bool LoadStartupWindow(uint32_t windowId) {
     return unit && LoadWindowUnit(*unit, false, false, nullptr);
 }
 
-// Window objects for libraries that keep windows of their own (services 1007-1011).
+// Window objects for libraries that keep windows of their own (services 1007-1011). The
+// library deletes each one it asked for (service 1008, notify message 11); those still alive
+// at exit are the runtime's remaining helper objects, released by exit step 9.
 class PlainWindowObject : public WindowObject {};
+std::set<WindowObject*>& HelperObjects() {
+    static std::set<WindowObject*> objects;
+    return objects;
+}
+
+void DeleteWindowObject(WindowObject* object) {
+    HelperObjects().erase(object);
+    delete object;
+}
+
+void ReleaseHelperObjects() {
+    std::set<WindowObject*> objects;
+    objects.swap(HelperObjects());
+    for (WindowObject* object : objects) delete object;  // detaches it from its window
+}
 
 intptr_t Service(int32_t code, intptr_t a1, intptr_t a2) {
     switch (code) {
@@ -45,9 +65,10 @@ intptr_t Service(int32_t code, intptr_t a1, intptr_t a2) {
                 delete object;
                 return 0;
             }
+            HelperObjects().insert(object);
             return reinterpret_cast<intptr_t>(static_cast<WindowObject*>(object));
         }
-        case 1008: delete reinterpret_cast<WindowObject*>(a1); return 0;
+        case 1008: DeleteWindowObject(reinterpret_cast<WindowObject*>(a1)); return 0;
         case 1009: return a1 ? reinterpret_cast<intptr_t>(reinterpret_cast<WindowObject*>(a1)->Detach()) : 0;
         case 1010: return a1 ? reinterpret_cast<intptr_t>(reinterpret_cast<WindowObject*>(a1)->Handle()) : 0;
         case 1011: return a2 && reinterpret_cast<WindowObject*>(a2)->Attach(reinterpret_cast<HWND>(a1)) ? 1 : 0;
@@ -111,6 +132,8 @@ void InstallFormsEngine() {
     hooks.loadTemplates = &LoadTemplates;
     hooks.releaseWindows = &ReleaseAllWindows;
     runtime::SetFormsHooks(hooks);
+    runtime::SetExitStep(runtime::ExitStep::kClearChildWindows, &ClearIdleCallbacks);
+    runtime::SetExitStep(runtime::ExitStep::kReleaseHelperObjects, &ReleaseHelperObjects);
     for (int32_t code : {1001, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 2000, 2005, 2006, 2008, 2017, 2018, 2022, 2031,
                          2032, 2033})
         runtime::SetServiceHandler(code, &Service);
@@ -122,7 +145,7 @@ intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t) {
             coreCallback = reinterpret_cast<ServiceCallback>(argument1);
             InstallFormsEngine();
             return 0;
-        case 11: delete reinterpret_cast<WindowObject*>(argument1); return 0;
+        case 11: DeleteWindowObject(reinterpret_cast<WindowObject*>(argument1)); return 0;
         default: return -1;
     }
 }

@@ -10,28 +10,28 @@
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/service_codes.h"
-#include "runtime/services.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::runtime {
 namespace {
 
-ExitHooks exitHooks;
+void (*exitSteps[3])() = {};
 
-void Run(void (*hook)()) {
-    if (hook) hook();
+void Run(ExitStep step) {
+    if (auto release = exitSteps[static_cast<int>(step)]) release();
 }
 
 }  // namespace
 
-void SetExitHooks(const ExitHooks& hooks) { exitHooks = hooks; }
+void SetExitStep(ExitStep step, void (*release)()) { exitSteps[static_cast<int>(step)] = release; }
 
 void RunExitSequence() {
     RuntimeState& state = State();
     ++state.eventSuppression;
     if (state.exiting) return;
     state.exiting = true;
-    Run(exitHooks.clearChildWindows);
-    Run(Forms().releaseWindows);
+    Run(ExitStep::kClearChildWindows);
+    if (auto release = Forms().releaseWindows) release();
 
     if (auto cleanup = state.cleanupRoutine) {
         state.cleanupRoutine = nullptr;  // once, even if it ends the program itself
@@ -54,9 +54,9 @@ void RunExitSequence() {
         if (icon) DestroyIcon(static_cast<HICON>(icon)), icon = nullptr;
     if (state.hiddenWindow) DestroyWindow(static_cast<HWND>(state.hiddenWindow)), state.hiddenWindow = nullptr;
 
-    Run(exitHooks.releaseHelperObjects);
-    RuntimeService(kServiceStopSound, 0, 0);
-    Run(exitHooks.releasePictures);
+    Run(ExitStep::kReleaseHelperObjects);
+    StopSoundPlayback();
+    Run(ExitStep::kReleasePictures);
 
     if (state.oleInitialised) OleUninitialize(), state.oleInitialised = false;
 }
