@@ -66,9 +66,11 @@ void ExitProgram(int32_t exitCode) {
     if (state.mainThreadId && GetCurrentThreadId() != state.mainThreadId) {
         ++state.eventSuppression;
         // Only the main thread may take the runtime down; it ends the process while handling
-        // the request. When it cannot (exit already under way), this thread ends it.
+        // the request. When exit is already under way there, the request just returns and the
+        // clean-up goes on; otherwise (no hidden window to ask) this thread ends the process.
         if (state.hiddenWindow)
             SendMessageA(static_cast<HWND>(state.hiddenWindow), kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
+        if (state.exiting) return;
         ExitProcess(static_cast<UINT>(exitCode));
     }
     RunExitSequence();

@@ -9,8 +9,9 @@ namespace ruvelto::runtime {
 constexpr uint32_t kExitRequestMessage = 0x83E7;
 
 // Runs the exit sequence once and ends the process with exitCode. From a thread other than the
-// main thread the request is forwarded to the main thread through the hidden window.
-[[noreturn]] void ExitProgram(int32_t exitCode);
+// main thread the request is forwarded to the main thread through the hidden window; it returns
+// only there, and only when the main thread is already running the exit sequence.
+void ExitProgram(int32_t exitCode);
 
 // The exit sequence without ending the process: what the runtime application object's
 // destruction does at a normal shutdown. Runs once; later calls do nothing.

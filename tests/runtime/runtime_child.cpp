@@ -87,6 +87,7 @@ ProgramImageDescription ImageFor(const std::string& which) {
 
 DWORD WINAPI ExitFromThread(void*) {
     runtime::ExitProgram(9);
+    return 0;
 }
 
 const runtime::RuntimeEntryTable* entries = nullptr;
@@ -124,6 +125,25 @@ void ExitReleasesLibraryWindows() {
     DestroyWindow(window);
 }
 
+// An exit request from another thread while the exit sequence runs just returns: the sequence
+// goes on and the first exit code stands.
+DWORD WINAPI SecondExitRequest(void*) {
+    runtime::ExitProgram(9);
+    Log("second exit request returned");
+    return 0;
+}
+
+void CleanUpAskingToExitAgain() {
+    Log("cleanup on main thread");
+    HANDLE thread = CreateThread(nullptr, 0, &SecondExitRequest, nullptr, 0, nullptr);
+    // Messages sent to the main thread's windows are handled while it waits, as in a message loop.
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    CloseHandle(thread);
+}
+
 // Far more than a 32-bit process can ever get in one block.
 constexpr uint32_t kImpossibleSize = 0x7FFFFFF0;
 
@@ -135,6 +155,10 @@ int Entry() {
     if (mode == "runtime-error") RaiseRuntimeErrorCode(5);
     if (mode == "exit") runtime::ExitProgram(7);
     if (mode == "exit-releases-library-windows") ExitReleasesLibraryWindows();
+    if (mode == "second-exit-during-exit") {
+        helper(runtime::kHelperRegisterCleanup, &CleanUpAskingToExitAgain);
+        runtime::ExitProgram(7);
+    }
     if (mode == "dll-stack-mismatch") {
         // GetCurrentProcessId takes no argument: the word pushed here stays on the stack.
         runtime::CallDll(0, 0x1234u);
