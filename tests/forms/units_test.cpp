@@ -229,6 +229,21 @@ TEST_F(UnitsTest, OwnPropertiesConvertByTypeAndFontsFallBackToSongTi) {
     EXPECT_EQ(HeapText(ReadProperty(kMain, edit, 9, 6)), forms::kDefaultFaceName);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 5), 12u);  // the other parts stay
 
+    // A size in points becomes a height that is truncated, not rounded: at 96 DPI 11 pt is -14
+    // and 14 pt -18. The edit box is re-created with the font that shows it.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int32_t points : {11, 14, 12, 1}) {
+        SCOPED_TRACE(points);
+        WriteProperty(kMain, edit, 9, 5, static_cast<uint32_t>(points), 0);
+        LOGFONTA shown{};
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(UnitHandle(kMain, "edit"), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        ASSERT_EQ(GetObjectA(font, sizeof shown, &shown), static_cast<int>(sizeof shown));
+        EXPECT_EQ(shown.lfHeight, -(points * dpi / 72));
+    }
+
     // A whole font value: a negative size counts as 0.
     struct FontValue {
         int32_t angle;
