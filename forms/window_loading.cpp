@@ -86,6 +86,7 @@ bool LoadWindowUnit(WindowUnit& unit, bool reactivate, bool modal, HWND parent) 
                 else SetActiveWindow(live->Handle());
                 return true;
             }
+            live->UndoModalDisabling();  // before the window goes, so that activation can pass back
             DestroyWindow(live->Handle());
         }
     }
@@ -257,7 +258,10 @@ void DestroyUnit(uint32_t windowId, uint32_t unitId, bool atOnce) {
         FormWindow* form = LiveWindowOf(*unit);
         if (!form) return;
         form->SetPendingDestroy(true);
-        if (atOnce) DestroyWindow(form->Handle());
+        if (atOnce) {
+            form->UndoModalDisabling();
+            DestroyWindow(form->Handle());
+        }
         else PostMessageA(form->Handle(), kDestroyNow, 0, 0);
         return;
     }

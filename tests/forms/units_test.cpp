@@ -340,6 +340,40 @@ TEST_F(UnitsTest, AModalWindowDisablesTheOthersAndStaysOffTheTaskbar) {
     EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMain)));
 }
 
+// Ways a modal window goes without being closed: destroyed at once, or marked for destruction
+// and then loaded again (which destroys it first).
+enum class ModalEnd { kDestroyAtOnce, kReloadWhilePending };
+ModalEnd modalEnd;
+uint32_t modalOwnId = 0;
+
+VOID CALLBACK EndModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    counts.modalChecked = forms::FindLoadedUnit(kOther, 0) != nullptr;
+    ValueRecord args[2] = {{kOther, modalOwnId, 0x10001}, {modalEnd == ModalEnd::kDestroyAtOnce ? 1u : 0u, 0, kTypeBool}};
+    ValueRecord result{};
+    forms::DestroyUnitCommand(&result, 2, args);
+    if (modalEnd == ModalEnd::kReloadWhilePending) {
+        ValueRecord window[1] = {{kOther, modalOwnId, 0x10001}};
+        forms::LoadWindowCommand(&result, 1, window);
+    }
+}
+
+TEST_F(UnitsTest, EveryWayAModalWindowGoesEnablesTheOthersAgain) {
+    for (ModalEnd end : {ModalEnd::kDestroyAtOnce, ModalEnd::kReloadWhilePending}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        Start({TestWindow(kMain, "main"), TestWindow(kOther, "modal", 200, 120)});
+        ASSERT_TRUE(Load(kMain));
+        counts = {};
+        modalEnd = end;
+        modalOwnId = OwnIdOf(kOther);
+        SetTimer(nullptr, 0, 100, &EndModal);
+        ASSERT_TRUE(Load(kOther, true, kMain));  // returns when the modal window is gone
+        EXPECT_TRUE(counts.modalChecked);
+        EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMain)));
+        TearDown();
+    }
+}
+
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     counts.gaveUp = true;
