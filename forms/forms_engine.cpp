@@ -18,6 +18,7 @@
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -139,13 +140,22 @@ void InstallFormsEngine() {
         runtime::SetServiceHandler(code, &Service);
 }
 
-intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t) {
+intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t argument2) {
     switch (message) {
         case 1:
             coreCallback = reinterpret_cast<ServiceCallback>(argument1);
             InstallFormsEngine();
             return 0;
+        case 2: {
+            // A message for the window object's pre-translation: 1 when it consumed it.
+            auto* object = reinterpret_cast<WindowObject*>(argument1);
+            auto* message = reinterpret_cast<MSG*>(argument2);
+            return object && message && object->PreTranslateMessage(message) ? 1 : 0;
+        }
+        case 10:  // data objects belong to the database components, which this program has not
+        case 12: return 0;
         case 11: DeleteWindowObject(reinterpret_cast<WindowObject*>(argument1)); return 0;
+        case 13: return runtime::PlaySoundService(reinterpret_cast<const runtime::SoundRequest*>(argument1));
         default: return -1;
     }
 }
