@@ -79,7 +79,7 @@ intptr_t TypeKind(uint32_t typeCode) {
 intptr_t TypeInformation(uint32_t typeCode, intptr_t argument) {
     if (typeCode == kRuntimeAnsweredTypeInfo) return 0;
     const RuntimeState& state = State();
-    if (!state.image) return 0;
+    if (!state.image || !IsLibraryTypeCode(typeCode)) return 0;
     uint32_t library = (typeCode >> 16) & 0x3FFF;
     uint32_t type = typeCode & 0xFFFF;
     if (library == 0 || library > state.image->libraryCount || type == 0) return 0;

@@ -110,9 +110,13 @@ TEST(ProgramImage, FilledTypeSlotsAndTheZeroSlotsBetweenThem) {
         ASSERT_NE(type, nullptr) << std::hex << code;
         EXPECT_EQ(std::memcmp(type, &zero, sizeof zero), 0) << std::hex << code;
     }
-    // Outside the tables there is none.
-    for (uint32_t code : {0x10034u, 0x10000u, 0x20002u, 0x50001u, 0x70001u, 0u})
+    // Outside the tables there is none, and none for the application's own types and the basic
+    // types, whatever their low bits.
+    for (uint32_t code : {0x10034u, 0x10000u, 0x20002u, 0x50001u, 0x70001u, 0u, 0x40010001u, 0x7FFF0001u,
+                          0x40040001u, 0x80010001u, 0x80000301u, 0xBFFF0001u})
         EXPECT_EQ(FindTypeDescriptor(image, code), nullptr) << std::hex << code;
+    // Library types are found in both of their ranges.
+    EXPECT_EQ(FindTypeDescriptor(image, 0xC0010001u), FindTypeDescriptor(image, 0x10001u));
 
     // Window component types start with the eight common properties.
     const runtime::TypeDescriptor* button = FindTypeDescriptor(image, 0x1000B);
