@@ -374,6 +374,43 @@ TEST_F(UnitsTest, EveryWayAModalWindowGoesEnablesTheOthersAgain) {
     }
 }
 
+// The focus after a load: a window that opens visibly keeps the focus it took; a window that
+// stays hidden gives back the focus that its created handler moved into it.
+constexpr uint32_t kHidden = 0x52010200;
+uint32_t hiddenEditId = 0;
+uint64_t FocusHiddenEdit() {
+    if (forms::WindowObject* edit = forms::FindLoadedUnit(kHidden, hiddenEditId)) SetFocus(edit->Handle());
+    return forms::kReturnsNothing;
+}
+
+TEST_F(UnitsTest, FocusAfterLoadingStaysInAShownWindowAndReturnsFromAHiddenOne) {
+    WindowDescription main = TestWindow(kMain, "main");
+    main.components = {Edit("edit", 10, 10)};
+    WindowDescription shown = TestWindow(kOther, "shown", 200, 120);
+    shown.window.At(420, 40, 200, 120);
+    shown.components = {Edit("edit", 10, 10)};
+    WindowDescription hidden = TestWindow(kHidden, "hidden", 200, 120);
+    hidden.window.Flags(hidden.window.stateFlags & ~kVisible).On(forms::kWindowCreated, Handler(&FocusHiddenEdit));
+    hidden.components = {Edit("edit", 10, 10)};
+    Start({main, shown, hidden});
+    ASSERT_TRUE(Load(kMain));
+    Activate(WindowHandle(kMain), UnitHandle(kMain, "edit"));
+    ASSERT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
+
+    ASSERT_TRUE(Load(kOther));
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), WindowHandle(kOther));
+    EXPECT_EQ(GetFocus(), UnitHandle(kOther, "edit"));
+
+    Activate(WindowHandle(kMain), UnitHandle(kMain, "edit"));
+    ASSERT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
+    hiddenEditId = IdOf(kHidden, "edit");
+    ASSERT_TRUE(Load(kHidden));
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(WindowHandle(kHidden)));
+    EXPECT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
+}
+
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     counts.gaveUp = true;
