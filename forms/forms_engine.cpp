@@ -152,7 +152,7 @@ intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t argumen
             auto* message = reinterpret_cast<MSG*>(argument2);
             return object && message && object->PreTranslateMessage(message) ? 1 : 0;
         }
-        case 10:  // data objects belong to the database components, which this program has not
+        case 10:  // data objects: only the database components make them, and this program has none
         case 12: return 0;
         case 11: DeleteWindowObject(reinterpret_cast<WindowObject*>(argument1)); return 0;
         case 13: return runtime::PlaySoundService(reinterpret_cast<const runtime::SoundRequest*>(argument1));
