@@ -24,6 +24,16 @@ void CivilFromDays(int64_t z, CalendarTime& out) {
     out.day = static_cast<int>(d);
 }
 
+// Days since 1970-01-01 of a civil date (Howard Hinnant's days-from-civil algorithm).
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
 }  // namespace
 
 CalendarTime SplitDateTime(double value) {
@@ -43,6 +53,13 @@ CalendarTime SplitDateTime(double value) {
     out.minute = static_cast<int>(seconds / 60 % 60);
     out.second = static_cast<int>(seconds % 60);
     return out;
+}
+
+double JoinDateTime(const CalendarTime& time) {
+    const int64_t day = DaysFromCivil(time.year, time.month, time.day) + kDaysFrom1899To1970;
+    const double fraction =
+        static_cast<double>(time.hour * 3600 + time.minute * 60 + time.second) / kSecondsPerDay;
+    return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
 }
 
 }  // namespace ruvelto::commands

@@ -22,4 +22,8 @@ struct CalendarTime {
 // from midnight: -1.25 is 1899-12-29 06:00. Not-a-number counts as day 0.
 CalendarTime SplitDateTime(double value);
 
+// The date-time value of calendar fields, the inverse of SplitDateTime (before 1899-12-30 the time
+// of day is again counted forward from midnight). Fields are taken as they are, unchecked.
+double JoinDateTime(const CalendarTime& time);
+
 }  // namespace ruvelto::commands

@@ -2,7 +2,10 @@
 // entry's nullptr with the command's function, e.g. `/* 3 */ &commands::TextLength,`.
 #include "image-data/library_command_tables.h"
 
+#include "commands/shutdown_command.h"
+#include "commands/system_commands.h"
 #include "commands/text_commands.h"
+#include "extui/list_view_commands.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
 
@@ -19,13 +22,13 @@ const CommandEntry kCoreLibraryCommands[50] = {
     /* 7 LoadPicture */ nullptr,
     /* 8 (method) */ nullptr,
     /* 9 GetWindowHandle */ &forms::GetWindowHandleCommand,
-    /* 10 RegistryItemExists */ nullptr,
+    /* 10 RegistryItemExists */ &core_commands::RegistryItemExists,
     /* 11 LoadWindow */ &forms::LoadWindowCommand,
     /* 12 ProcessEvents */ &forms::ProcessEventsCommand,
-    /* 13 GetFileSize */ nullptr,
-    /* 14 GetFileTime */ nullptr,
+    /* 13 GetFileSize */ &core_commands::GetFileSize,
+    /* 14 GetFileTime */ &core_commands::GetFileTime,
     /* 15 TimeToText */ &core_commands::TimeToText,
-    /* 16 MessageBox */ nullptr,
+    /* 16 MessageBox */ &core_commands::MessageBox,
     /* 17 (method) */ nullptr,
     /* 18 FindText */ &core_commands::FindText,
     /* 19 LeftText */ &core_commands::LeftText,
@@ -35,21 +38,21 @@ const CommandEntry kCoreLibraryCommands[50] = {
     /* 23 TrimBoth */ &core_commands::TrimBoth,
     /* 24 (method) */ nullptr,
     /* 25 DestroyUnit */ &forms::DestroyUnitCommand,
-    /* 26 GetRunDirectory */ nullptr,
-    /* 27 WriteFile */ nullptr,
-    /* 28 Delay */ nullptr,
-    /* 29 Run */ nullptr,
+    /* 26 GetRunDirectory */ &core_commands::GetRunDirectory,
+    /* 27 WriteFile */ &core_commands::WriteFile,
+    /* 28 Delay */ &core_commands::Delay,
+    /* 29 Run */ &core_commands::Run,
     /* 30 ToLowerCase */ &core_commands::ToLowerCase,
     /* 31 ReplaceSubtext */ &core_commands::ReplaceSubtext,
     /* 32 MiddleText */ &core_commands::MiddleText,
     /* 33 SplitText */ &core_commands::SplitText,
     /* 34 ToByteSet */ &core_commands::ToByteSet,
-    /* 35 GetExecutableName */ nullptr,
-    /* 36 ReadIntRegistryItem */ nullptr,
-    /* 37 WriteRegistryItem */ nullptr,
+    /* 35 GetExecutableName */ &core_commands::GetExecutableName,
+    /* 36 ReadIntRegistryItem */ &core_commands::ReadIntRegistryItem,
+    /* 37 WriteRegistryItem */ &core_commands::WriteRegistryItem,
     /* 38 SetRandomSeed */ &core_commands::SetRandomSeed,
     /* 39 GetRandom */ &core_commands::GetRandom,
-    /* 40 ReadFile */ nullptr,
+    /* 40 ReadFile */ &core_commands::ReadFile,
     /* 41 ByteSetLength */ &core_commands::ByteSetLength,
     /* 42 FindBytes */ &core_commands::FindBytes,
     /* 43 MiddleBytes */ &core_commands::MiddleBytes,
@@ -67,8 +70,13 @@ const CommandEntry kDirTreeLibraryCommands[1] = {
 
 // The list view's seven methods.
 const CommandEntry kExtendedUiLibraryCommands[7] = {
-    /* 0 */ nullptr, /* 1 */ nullptr, /* 2 */ nullptr, /* 3 */ nullptr,
-    /* 4 */ nullptr, /* 5 */ nullptr, /* 6 */ nullptr,
+    /* 0 GetItemText */ &extui::GetItemText,
+    /* 1 GetItemCount */ &extui::GetItemCount,
+    /* 2 SetCheckState */ &extui::SetCheckState,
+    /* 3 DeleteAllItems */ &extui::DeleteAllItems,
+    /* 4 InsertItem */ &extui::InsertItem,
+    /* 5 SetItemText */ &extui::SetItemText,
+    /* 6 GetCheckState */ &extui::GetCheckState,
 };
 
 const CommandEntry kImageLibraryCommands[11] = {
@@ -90,7 +98,7 @@ const CommandEntry kXpStyleLibraryCommands[1] = {
 };
 
 const CommandEntry kShellLibraryCommands[1] = {
-    /* 0 ShutdownSystem */ nullptr,
+    /* 0 ShutdownSystem */ &shell_commands::ShutdownSystem,
 };
 
 }  // namespace ruvelto::image_data

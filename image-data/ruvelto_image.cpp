@@ -1,6 +1,7 @@
 #include "image-data/ruvelto_image.h"
 
 #include "image-data/component_types.h"
+#include "image-data/extended_ui_types.h"
 
 #include "image-data/template_writer.h"
 #include "image-data/windows/program_windows.h"
@@ -82,10 +83,7 @@ LibraryDescription ExtendedUiLibrary() {
     lib.majorVersion = 2, lib.minorVersion = 0;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
     lib.name = "\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2";  // 扩展界面库
-    lib.types.resize(5);
-    lib.types[1] = Type("\xD7\xB4\xCC\xAC\xCC\xF5", "StatusBar", 0x80100040);
-    lib.types[3] = Type("\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2", "ListView", 0x80000040);
-    lib.types[4] = Type("\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9", "TransLabel", 0x80000040);
+    DescribeExtendedUiComponents(lib.types);  // StatusBar, ListView, TransLabel
     lib.commandCount = 7;
     lib.commandTable = Table("kExtendedUiLibraryCommands");
     return lib;

@@ -1,5 +1,6 @@
 #include "image/bmp_codec.h"
 #include "image/codec.h"
+#include "image/gif_codec.h"
 #include "image/ico_codec.h"
 
 namespace ruvelto::image {
@@ -20,6 +21,7 @@ struct CodecEntry {
 // Formats without an entry fail their attempt cleanly.
 constexpr CodecEntry kCodecs[] = {
     {IMAGE_FORMAT_BMP, IMAGE_FORMAT_BMP, Make<BmpCodec>},
+    {IMAGE_FORMAT_GIF, IMAGE_FORMAT_GIF, Make<GifCodec>},
     {IMAGE_FORMAT_ICO, IMAGE_FORMAT_ICO, Make<IcoCodec>},
 };
 

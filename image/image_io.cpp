@@ -14,6 +14,15 @@ bool KeepsFrameCount(int32_t format) {
     return format == IMAGE_FORMAT_GIF || format == IMAGE_FORMAT_ICO || format == IMAGE_FORMAT_TIF;
 }
 
+// The caller's settings travel into a decode, but its transparency belongs to the picture it
+// held before: left in place, a BMP or JPEG decoded after a transparent GIF would carry that
+// GIF's transparent colour and lose those pixels when written as GIF or ICO.
+void TakeSettings(ImageCodec& codec, const Image& caller) {
+    codec.CopyInfo(caller);
+    codec.Info.TransIndex = -1;
+    codec.Info.TransColor = RgbQuad{};
+}
+
 }  // namespace
 
 bool Image::Load(const char* path, int32_t format) {
@@ -45,7 +54,7 @@ bool Image::Decode(Stream& stream, int32_t format) {
             SetLastError(kErrUnknownDecodeFormat);
             return false;
         }
-        codec->CopyInfo(*this);
+        TakeSettings(*codec, *this);
         if (codec->Decode(stream)) return Transfer(*codec);
         std::memcpy(Info.LastError, codec->Info.LastError, sizeof Info.LastError);
         if (KeepsFrameCount(format)) Info.NumFrames = codec->Info.NumFrames;
@@ -58,7 +67,7 @@ bool Image::Decode(Stream& stream, int32_t format) {
     for (const ProbeStep& step : kProbeOrder) {
         std::unique_ptr<ImageCodec> codec = MakeProbeCodec(step);
         if (!codec) continue;
-        codec->CopyInfo(*this);
+        TakeSettings(*codec, *this);
         if (codec->Decode(stream)) return Transfer(*codec);
         stream.Seek(start, kSeekSet);
     }

@@ -7,7 +7,10 @@
 namespace ruvelto::runtime {
 
 ProgramPath SplitProgramPath(const std::string& fullPath) {
-    size_t slash = fullPath.rfind('\\');
+    // Walk whole characters: the trail byte of a GBK character may be 0x5C and is no separator.
+    size_t slash = std::string::npos;
+    for (size_t i = 0; i < fullPath.size(); i += static_cast<unsigned char>(fullPath[i]) >= 0x80 ? 2 : 1)
+        if (fullPath[i] == '\\') slash = i;
     if (slash == std::string::npos) return {"", fullPath};
     return {fullPath.substr(0, slash), fullPath.substr(slash + 1)};
 }

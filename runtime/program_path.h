@@ -9,7 +9,7 @@ struct ProgramPath {
     std::string fileName;
 };
 
-// Splits a full path at its last "\".
+// Splits a full path at its last "\" (a GBK trail byte 0x5C does not count).
 ProgramPath SplitProgramPath(const std::string& fullPath);
 
 // Fills the runtime state's program directory, file name and module directory from the

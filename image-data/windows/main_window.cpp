@@ -4,9 +4,29 @@
 // .On(event, "handler symbol").
 #include "image-data/windows/program_windows.h"
 
+#include "image-data/extended_ui_blobs.h"
+
 namespace ruvelto::image_data {
 
 using namespace type_code;
+
+namespace {
+
+// The picture list: report view with check boxes, one row per file.
+std::vector<uint8_t> PictureListBlob() {
+    ListViewProperties list;
+    list.viewType = extui::kReport;
+    list.checkBoxes = 1;
+    list.columns = extui::ColumnData({
+        {false, -1, extui::kAlignLeft, 150, "\xC3\xFB\xB3\xC6"},                  // 名称
+        {false, -1, extui::kAlignLeft, 100, "."},
+        {false, -1, extui::kAlignLeft, 100, "\xB4\xF3\xD0\xA1"},                  // 大小
+        {false, -1, extui::kAlignLeft, 100, "\xD0\xDE\xB8\xC4\xCA\xB1\xBC\xE4"},  // 修改时间
+    });
+    return ListViewBlob(list);
+}
+
+}  // namespace
 
 WindowDescription MainWindow() {
     WindowDescription w;
@@ -40,17 +60,17 @@ WindowDescription MainWindow() {
         Component(kLabel, "\xB1\xEA\xC7\xA9" "4").At(339, 59, 16, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 标签4: "高"
         Component(kLabel, "\xB1\xEA\xC7\xA9" "3").At(284, 59, 16, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 标签3: "宽"
         Component(kEditBox, "\xB1\xE0\xBC\xAD\xBF\xF2" "5").At(301, 59, 32, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 编辑框5: custom width
-        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "4").At(356, 32, 18, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 透明标签4: "%"
+        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "4").At(356, 32, 18, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible).Properties(TransLabelBlob("%")),  // 透明标签4: "%"
         Component(kEditBox, "\xB1\xE0\xBC\xAD\xBF\xF2" "3").At(301, 32, 32, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled),  // 编辑框3: percentage, with spin buttons; event 1 → percentage spin
         Component(kRadioBox, "\xB5\xA5\xD1\xA1\xBF\xF2" "2").At(223, 59, 56, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 单选框2: "自定义"; event 0 → size mode
         Component(kRadioBox, "\xB5\xA5\xD1\xA1\xBF\xF2" "1").At(223, 32, 56, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 单选框1: "按比例", checked; event 0 → size mode
         Component(kCheckBox, "\xCB\xF5\xB7\xC5\xD1\xA1\xD4\xF1\xBF\xF2").At(224, 10, 48, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kTabStop),  // 缩放选择框: "缩放"; event 0 → resize switch
         Component(kLabel, "\xB1\xEA\xC7\xA9" "1").At(202, 18, 1, 60).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 标签1: a 1-pixel vertical divider
-        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "3").At(123, 19, 15, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 透明标签3: "%"
+        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "3").At(123, 19, 15, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible).Properties(TransLabelBlob("%")),  // 透明标签3: "%"
         Component(kProcessBar, "\xBD\xF8\xB6\xC8\xCC\xF5" "1").At(201, 112, 584, 16).Flags(kVisible),  // 进度条1: run progress
         Component(kButton, "\xCC\xED\xBC\xD3\xCE\xC4\xBC\xFE\xB0\xB4\xC5\xA5").At(33, 34, 48, 24).In("\xB7\xD6\xD7\xE9\xBF\xF2" "4").Flags(kVisible | kTabStop),  // 添加文件按钮: "添加"; event 0 → add a picture file
-        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "1").At(329, 478, 58, 24).Flags(kVisible),  // 透明标签1: "输出路径："
-        Component(kStatusBar, "\xD7\xB4\xCC\xAC\xCC\xF5" "1").At(0, 517, 797, 20).Flags(kVisible),  // 状态条1
+        Component(kTransLabel, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9" "1").At(329, 478, 58, 24).Flags(kVisible).Properties(TransLabelBlob("\xCA\xE4\xB3\xF6\xC2\xB7\xBE\xB6\xA3\xBA")),  // 透明标签1: "输出路径："
+        Component(kStatusBar, "\xD7\xB4\xCC\xAC\xCC\xF5" "1").At(0, 517, 797, 20).Flags(kVisible),  // 状态条1: empty property data, a plain bar at the bottom
         Component(kButton, "\xD6\xB4\xD0\xD0\xB0\xB4\xC5\xA5").At(705, 472, 80, 32).Flags(kVisible | kTabStop),  // 执行按钮: "开始"; event 0 → start or stop
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "4").At(6, 12, 112, 88).Flags(kVisible),  // 分组框4: "添加图片"
         Component(kButton, "\xB7\xB4\xD1\xA1").At(263, 478, 56, 24).Flags(kVisible | kTabStop),  // 反选: "反选"; event 0 → invert checks
@@ -64,7 +84,7 @@ WindowDescription MainWindow() {
         Component(kLabel, "\xB1\xEA\xC7\xA9" "2").At(23, 19, 59, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 标签2: "压缩品质:"
         Component(kEditBox, "\xB1\xE0\xBC\xAD\xBF\xF2" "2").At(86, 19, 32, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 编辑框2: quality as text; event 0 → quality from text
         Component(kHScrollBar, "\xBA\xE1\xCF\xF2\xB9\xF6\xB6\xAF\xCC\xF5" "1").At(146, 19, 25, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 横向滚动条1: quality stepper; event 0 → quality from stepper
-        Component(kListView, "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2" "1").At(201, 136, 584, 333).Flags(kVisible | kTabStop),  // 超级列表框1: the picture list, report view with check boxes; event 4 (Clicked) → preview
+        Component(kListView, "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2" "1").At(201, 136, 584, 333).Flags(kVisible | kTabStop).Properties(PictureListBlob()),  // 超级列表框1: the picture list, report view with check boxes; event 4 (Clicked) → preview
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "2").At(6, 318, 192, 184).Flags(kVisible),  // 分组框2: "图片预览"
         Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible),  // 画板1: preview surface, AutoRedraw true
     };

@@ -170,9 +170,11 @@ TEST(ImageCorpus, BmpFiles) { CheckFolder("bmp", IMAGE_FORMAT_BMP); }
 TEST(ImageCorpus, IcoFiles) { CheckFolder("ico", IMAGE_FORMAT_ICO); }
 
 // Every file of the corpus, whatever its format, through the probing decode: no crash, hang or
-// huge allocation; BMP and ICO files get the same verdict as when their format is named; formats
+// huge allocation; BMP, GIF and ICO files get the same verdict as when their format is named; formats
 // this library has no codec for are refused with a reason.
 TEST(ImageCorpus, EveryFileThroughTheProbe) {
+    const std::map<std::string, int32_t> kDecodedFormats = {
+        {"bmp", IMAGE_FORMAT_BMP}, {"gif", IMAGE_FORMAT_GIF}, {"ico", IMAGE_FORMAT_ICO}};
     const char* folders[] = {"bmp", "gif", "ico", "jp2", "jpeg", "pcx", "pgx", "png",
                              "pnm", "ras", "tga", "tiff", "wbmp", "wmf"};
     for (const char* folder : folders) {
@@ -181,9 +183,10 @@ TEST(ImageCorpus, EveryFileThroughTheProbe) {
             Image probed;
             const bool decoded = probed.Load(path.c_str(), IMAGE_FORMAT_UNKNOWN);
             const std::string name = folder;
-            if (name == "bmp" || name == "ico") {
+            const auto namedFormat = kDecodedFormats.find(name);
+            if (namedFormat != kDecodedFormats.end()) {
                 Image named;
-                const bool direct = named.Load(path.c_str(), name == "bmp" ? IMAGE_FORMAT_BMP : IMAGE_FORMAT_ICO);
+                const bool direct = named.Load(path.c_str(), namedFormat->second);
                 EXPECT_EQ(decoded, direct) << file.path;
                 if (decoded && direct) {
                     EXPECT_EQ(probed.GetWidth(), named.GetWidth()) << file.path;

@@ -1,4 +1,5 @@
-// The format dispatch: named formats, the probe, texts, and the caller's picture on failure.
+// The format dispatch: named formats, the probe, texts, the caller's picture on failure, and what
+// the caller's settings carry into a decode.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -64,6 +65,36 @@ TEST(Dispatch, FailedDecodeKeepsTheCallersPicture) {
     // Settings go into the codec and come back out of a successful decode.
     ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), IMAGE_FORMAT_BMP));
     EXPECT_EQ(image.Info.JpegQuality, 150);
+}
+
+TEST(Dispatch, TransparencyOfThePreviousPictureDoesNotCarryOver) {
+    // A GIF whose colour 0x42 is transparent, then a BMP all of that colour, into one object.
+    Image gif;
+    gif.Create(4, 3, 24, 0);
+    gif.Clear(0x42);
+    gif.Info.TransIndex = 0;
+    gif.SetTransColor(RgbQuad{0x42, 0x42, 0x42, 0});
+    uint8_t* out = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(gif.Encode(&out, &size, IMAGE_FORMAT_GIF));
+    const std::vector<uint8_t> gifBytes(out, out + size);
+    FreeMemory(out);
+    const std::vector<uint8_t> bmp = SmallBmp();
+    for (int32_t format : {IMAGE_FORMAT_BMP, IMAGE_FORMAT_UNKNOWN}) {
+        Image image;
+        ASSERT_TRUE(image.Decode(gifBytes.data(), gifBytes.size(), IMAGE_FORMAT_GIF));
+        ASSERT_EQ(image.Info.TransIndex, 0);
+        ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), format));
+        EXPECT_EQ(image.Info.TransIndex, -1) << format;
+        // Written as GIF, the BMP has no transparent colour.
+        out = nullptr;
+        ASSERT_TRUE(image.Encode(&out, &size, IMAGE_FORMAT_GIF));
+        const std::vector<uint8_t> written(out, out + size);
+        FreeMemory(out);
+        Image back;
+        ASSERT_TRUE(back.Decode(written.data(), written.size(), IMAGE_FORMAT_GIF));
+        EXPECT_EQ(back.Info.TransIndex, -1) << format;
+    }
 }
 
 TEST(Dispatch, EncodeRefusesUnknownFormatsAndFullBuffers) {
