@@ -5,6 +5,7 @@
 #include "commands/shutdown_command.h"
 #include "commands/system_commands.h"
 #include "commands/text_commands.h"
+#include "extui/dir_tree_library.h"
 #include "extui/list_view_commands.h"
 #include "forms/unit_commands.h"
 #include "image/library_entry.h"
@@ -65,7 +66,7 @@ const CommandEntry kCoreLibraryCommands[50] = {
 };
 
 const CommandEntry kDirTreeLibraryCommands[1] = {
-    /* 0 */ nullptr,
+    /* 0 GetSelectedPath */ &extui::GetSelectedPathCommand,
 };
 
 // The list view's seven methods.

@@ -1,6 +1,7 @@
 #include "image-data/ruvelto_image.h"
 
 #include "image-data/component_types.h"
+#include "image-data/dir_tree_type.h"
 #include "image-data/extended_ui_types.h"
 
 #include "image-data/template_writer.h"
@@ -71,7 +72,7 @@ LibraryDescription DirTreeLibrary() {
     lib.majorVersion = 1, lib.minorVersion = 3;
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
     lib.name = "\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2";  // 目录树库
-    lib.types = {Type("\xC4\xBF\xC2\xBC\xCA\xF7", "DirTree", 0x80000040)};
+    lib.types = {DirTreeTypeDescription()};
     lib.commandCount = 1;
     lib.commandTable = Table("kDirTreeLibraryCommands");
     return lib;

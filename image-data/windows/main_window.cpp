@@ -4,6 +4,7 @@
 // .On(event, "handler symbol").
 #include "image-data/windows/program_windows.h"
 
+#include "image-data/dir_tree_type.h"
 #include "image-data/extended_ui_blobs.h"
 
 namespace ruvelto::image_data {
@@ -77,7 +78,7 @@ WindowDescription MainWindow() {
         Component(kButton, "\xC8\xAB\xD1\xA1\xB0\xB4\xC5\xA5").At(202, 478, 56, 24).Flags(kVisible | kTabStop),  // 全选按钮: "全选"; event 0 → check all
         Component(kButton, "\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE\xBC\xD0\xB0\xB4\xC5\xA5").At(606, 478, 28, 24).Flags(kVisible | kTabStop),  // 输出文件夹按钮: "..."; event 0 → choose output folder
         Component(kEditBox, "\xB1\xE0\xBC\xAD\xBF\xF2" "1").At(389, 478, 208, 24).Flags(kVisible | kTabStop),  // 编辑框1: output folder path
-        Component(kDirTree, "\xC4\xBF\xC2\xBC\xCA\xF7" "1").At(8, 16, 176, 186).In("\xB7\xD6\xD7\xE9\xBF\xF2" "1").Flags(kVisible | kTabStop),  // 目录树1: event 0 → import a folder
+        Component(kDirTree, "\xC4\xBF\xC2\xBC\xCA\xF7" "1").At(8, 16, 176, 186).In("\xB7\xD6\xD7\xE9\xBF\xF2" "1").Flags(kVisible | kTabStop).Properties(DirTreeBlob([] { DirTreeProperties t; t.rootAtComputer = t.fileSystemOnly = 1; return t; }())),  // 目录树1: rooted at the computer folder, so the drives show at once, file-system items only; event 0 → import a folder
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "1").At(6, 105, 192, 208).Flags(kVisible),  // 分组框1: "添加文件夹"
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "3").At(127, 12, 659, 88).Flags(kVisible),  // 分组框3: (no caption)
         Component(kSliderBar, "\xBB\xAC\xBF\xE9\xCC\xF5" "1").At(13, 52, 170, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kTabStop),  // 滑块条1: quality; event 0 → quality from slider
