@@ -133,11 +133,11 @@ TEST(ProgramImage, PropertyListOfEveryType) {
         uint32_t code;
         uint32_t count;
     } expected[] = {
-        // PicBox, DrawPanel, CommonDlg and DirTree have only the common properties until their
-        // own are built.
+        // PicBox, DrawPanel and CommonDlg have only the common properties until their own are
+        // built.
         {0x10001, 32}, {0x10003, 0},  {0x10005, 29}, {0x10006, 8},  {0x10007, 15}, {0x10008, 8},
         {0x10009, 13}, {0x1000A, 29}, {0x1000B, 14}, {0x1000C, 21}, {0x1000D, 19}, {0x10011, 14},
-        {0x10013, 14}, {0x10014, 20}, {0x1001F, 8},  {0x20001, 8},  {0x30002, 14}, {0x30004, 39},
+        {0x10013, 14}, {0x10014, 20}, {0x1001F, 8},  {0x20001, 23}, {0x30002, 14}, {0x30004, 39},
         {0x30005, 15}, {0x40001, 0},  {0x40002, 0},  {0x40003, 0},  {0x40004, 0},  {0x40005, 0},
     };
     uint32_t filled = 0;
