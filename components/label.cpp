@@ -249,16 +249,8 @@ private:
                 break;
             default: {
                 // Centred, and shrunk (never enlarged) to fit.
-                int x = area.left, y = area.top, availableW = W, availableH = H;
-                if (W > d.width) x += (W - d.width) / 2, availableW = d.width;
-                if (H > d.height) y += (H - d.height) / 2, availableH = d.height;
-                int w = d.width, h = d.height;
-                if (w > availableW || h > availableH) {
-                    double r = std::min(double(availableW) / w, double(availableH) / h);
-                    w = int(w * r), h = int(h * r);
-                    x += (availableW - w) / 2, y += (availableH - h) / 2;
-                }
-                DrawPicture(dc, d, x, y, w, h);
+                const PictureRect r = FitCentred(W, H, d.width, d.height);
+                DrawPicture(dc, d, area.left + r.x, area.top + r.y, r.width, r.height);
                 break;
             }
         }

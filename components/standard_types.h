@@ -2,6 +2,10 @@
 // the type's entry point (create, set, get all data, get, and the type's extra services).
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/value_record.h"
 
 namespace ruvelto::components {
 
@@ -15,5 +19,19 @@ void* ShapeBoxInterface(int32_t code);
 void* ProcessBarInterface(int32_t code);
 void* SliderBarInterface(int32_t code);
 void* HScrollBarInterface(int32_t code);
+void* PicBoxInterface(int32_t code);
+void* DrawPanelInterface(int32_t code);
+void* CommonDlgInterface(int32_t code);
+
+// Core library commands 2 (ClearPanel), 8 (DrawPicture) and 17 (GetPicture): argument 0 is the
+// DrawPanel.
+void ClearPanelCommand(ValueRecord* result, int32_t count, ValueRecord* args);
+void DrawPictureCommand(ValueRecord* result, int32_t count, ValueRecord* args);
+void GetPictureCommand(ValueRecord* result, int32_t count, ValueRecord* args);
+// Core library command 24: the CommonDlg's Open (argument 0 the component) -> logical.
+void OpenCommonDialogCommand(ValueRecord* result, int32_t count, ValueRecord* args);
+// The file dialog's filter: trailing white space removed, "||" appended when missing, bars
+// turned into zeros (a double-byte character is never split).
+std::vector<char> PlatformFilter(const std::string& filter);
 
 }  // namespace ruvelto::components

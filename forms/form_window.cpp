@@ -382,7 +382,7 @@ bool FormWindow::OnSetCursor(HWND over, UINT hitTest) {
 }
 
 void FormWindow::ReleasePicture() {
-    if (picture_) DeleteObject(picture_);
+    components::ReleasePicture(picture_);
     picture_ = nullptr;
     pictureDecoded_ = false;
 }
@@ -399,11 +399,15 @@ void FormWindow::Paint() {
     HDC dc = BeginPaint(Handle(), &ps);
     if (!pictureDecoded_) {
         pictureDecoded_ = true;
-        picture_ = DecodePictureBitmap(properties_.picture);
+        const auto& bytes = properties_.picture;
+        picture_ = bytes.empty() ? nullptr : components::DecodePicture(bytes.data(), static_cast<uint32_t>(bytes.size()));
     }
     RECT client;
     GetClientRect(Handle(), &client);
-    PaintBackground(dc, client, ps.rcPaint, picture_, properties_.pictureMode, properties_.backColor);
+    components::PictureDrawable drawable;
+    const bool drawn = picture_ && components::MakeDrawable(dc, *picture_, &drawable);
+    PaintBackground(dc, client, ps.rcPaint, drawn ? &drawable : nullptr, properties_.pictureMode, properties_.backColor);
+    if (drawn) components::DeleteDrawable(&drawable);
     EndPaint(Handle(), &ps);
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "components/picture.h"
 #include "forms/type_interface.h"
 #include "forms/window_object.h"
 #include "forms/window_properties.h"
@@ -74,6 +75,7 @@ public:
     bool Loaded() const { return loaded_; }
     void UndoModalDisabling();
     void NoteHelpUsed() { helpUsed_ = true; }
+    void NoteHelpClosed() { helpUsed_ = false; }
 
     bool PreTranslateMessage(MSG* message) override;
 
@@ -106,7 +108,7 @@ private:
     WindowProperties properties_;
     HACCEL accelerators_ = nullptr;
     HMENU menu_ = nullptr;
-    HBITMAP picture_ = nullptr;  // the decoded background picture
+    components::DecodedPicture* picture_ = nullptr;  // the decoded background picture
     bool pictureDecoded_ = false;
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;  // made from Icon data, destroyed when replaced
     HICON trayIcon_ = nullptr;

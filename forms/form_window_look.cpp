@@ -1,7 +1,5 @@
 #include "forms/form_window_look.h"
 
-#include <ole2.h>
-#include <olectl.h>
 
 #include <cmath>
 #include <cstring>
@@ -125,89 +123,39 @@ HRGN MakeWindowShape(uint32_t shape, int width, int height) {
     return CreatePolygonRgn(points.data(), static_cast<int>(points.size()), WINDING);
 }
 
-HBITMAP DecodePictureBitmap(const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return nullptr;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!memory) return nullptr;
-    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    IPicture* picture = nullptr;
-    HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(loaded) || !picture) return nullptr;
-
-    OLE_XSIZE_HIMETRIC himetricWidth = 0;
-    OLE_YSIZE_HIMETRIC himetricHeight = 0;
-    picture->get_Width(&himetricWidth);
-    picture->get_Height(&himetricHeight);
-    HDC screen = GetDC(nullptr);
-    int width = MulDiv(himetricWidth, GetDeviceCaps(screen, LOGPIXELSX), 2540);
-    int height = MulDiv(himetricHeight, GetDeviceCaps(screen, LOGPIXELSY), 2540);
-    HBITMAP bitmap = width > 0 && height > 0 ? CreateCompatibleBitmap(screen, width, height) : nullptr;
-    if (bitmap) {
-        HDC memoryDc = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(memoryDc, bitmap);
-        RECT all{0, 0, width, height};
-        FillRect(memoryDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        picture->Render(memoryDc, 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
-        SelectObject(memoryDc, old);
-        DeleteDC(memoryDc);
-    }
-    ReleaseDC(nullptr, screen);
-    picture->Release();
-    return bitmap;
-}
-
-void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, HBITMAP picture, uint32_t mode,
-                     uint32_t backColor) {
+void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, const components::PictureDrawable* picture,
+                     uint32_t mode, uint32_t backColor) {
     HBRUSH back = CreateSolidBrush(ResolveColor(backColor));
-    BITMAP info{};
-    if (!picture || !GetObjectA(picture, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
+    if (!picture || picture->width <= 0 || picture->height <= 0) {
         FillRect(dc, &dirty, back);
         DeleteObject(back);
         return;
     }
     const int cw = client.right - client.left, ch = client.bottom - client.top;
-    const int pw = info.bmWidth, ph = info.bmHeight;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture);
+    const int pw = picture->width, ph = picture->height;
+    if (picture->icon) FillRect(dc, &dirty, back);  // icons draw with transparent parts
     RECT covered{0, 0, 0, 0};
     switch (mode) {
         case 1:  // tiled
             for (int y = 0; y < ch; y += ph)
-                for (int x = 0; x < cw; x += pw) BitBlt(dc, x, y, pw, ph, source, 0, 0, SRCCOPY);
+                for (int x = 0; x < cw; x += pw) components::DrawPicture(dc, *picture, x, y, -1, -1);
             covered = client;
             break;
         case 2: {  // centred, shrunk to fit when larger
-            int w = pw, h = ph;
-            if (w > cw || h > ch) {
-                if (static_cast<int64_t>(pw) * ch > static_cast<int64_t>(ph) * cw) w = cw, h = MulDiv(ph, cw, pw);
-                else h = ch, w = MulDiv(pw, ch, ph);
-            }
-            int x = (cw - w) / 2, y = (ch - h) / 2;
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, x, y, w, h, source, 0, 0, pw, ph, SRCCOPY);
-            covered = {x, y, x + w, y + h};
+            const components::PictureRect r = components::FitCentred(cw, ch, pw, ph);
+            components::DrawPicture(dc, *picture, r.x, r.y, r.width, r.height);
+            covered = {r.x, r.y, r.x + r.width, r.y + r.height};
             break;
         }
         case 3:  // stretched
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, 0, 0, cw, ch, source, 0, 0, pw, ph, SRCCOPY);
+            components::DrawPicture(dc, *picture, 0, 0, cw, ch);
             covered = client;
             break;
         default:  // top-left, natural size
-            BitBlt(dc, 0, 0, pw, ph, source, 0, 0, SRCCOPY);
+            components::DrawPicture(dc, *picture, 0, 0, -1, -1);
             covered = {0, 0, pw, ph};
             break;
     }
-    SelectObject(source, old);
-    DeleteDC(source);
     // Fill what the picture left uncovered.
     HRGN rest = CreateRectRgnIndirect(&dirty);
     HRGN picturePart = CreateRectRgnIndirect(&covered);

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "components/picture_registry.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
 #include "forms/message_loop.h"
@@ -135,6 +136,7 @@ void InstallFormsEngine() {
     runtime::SetFormsHooks(hooks);
     runtime::SetExitStep(runtime::ExitStep::kClearChildWindows, &ClearIdleCallbacks);
     runtime::SetExitStep(runtime::ExitStep::kReleaseHelperObjects, &ReleaseHelperObjects);
+    components::InstallPictureServices();
     for (int32_t code : {1001, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 2000, 2005, 2006, 2008, 2017, 2018, 2022, 2031,
                          2032, 2033})
         runtime::SetServiceHandler(code, &Service);

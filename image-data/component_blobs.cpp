@@ -42,6 +42,9 @@ std::vector<uint8_t> ShapeBoxBlob(const ShapeBoxProperties& p) { return Blob(p);
 std::vector<uint8_t> ProcessBarBlob(const ProcessBarProperties& p) { return Blob(p); }
 std::vector<uint8_t> SliderBarBlob(const SliderBarProperties& p) { return Blob(p); }
 std::vector<uint8_t> HScrollBarBlob(const HScrollBarProperties& p) { return Blob(p); }
+std::vector<uint8_t> PicBoxBlob(const PicBoxProperties& p) { return Blob(p); }
+std::vector<uint8_t> DrawPanelBlob(const DrawPanelProperties& p) { return Blob(p); }
+std::vector<uint8_t> CommonDlgBlob(const CommonDlgProperties& p) { return Blob(p); }
 
 std::vector<uint8_t> FontProperty(const std::string& faceName, int32_t height, int32_t weight, bool italic,
                                   bool underline) {

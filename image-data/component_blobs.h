@@ -12,15 +12,19 @@
 #include "components/button_properties.h"
 #include "components/edit_box_properties.h"
 #include "components/label_properties.h"
+#include "components/picture_box_properties.h"
 
 namespace ruvelto::image_data {
 
 using components::ButtonProperties;
 using components::CheckBoxProperties;
+using components::CommonDlgProperties;
+using components::DrawPanelProperties;
 using components::EditBoxProperties;
 using components::GroupBoxProperties;
 using components::HScrollBarProperties;
 using components::LabelProperties;
+using components::PicBoxProperties;
 using components::ProcessBarProperties;
 using components::ShapeBoxProperties;
 using components::SliderBarProperties;
@@ -38,6 +42,9 @@ std::vector<uint8_t> ShapeBoxBlob(const ShapeBoxProperties& properties);
 std::vector<uint8_t> ProcessBarBlob(const ProcessBarProperties& properties);
 std::vector<uint8_t> SliderBarBlob(const SliderBarProperties& properties);
 std::vector<uint8_t> HScrollBarBlob(const HScrollBarProperties& properties);
+std::vector<uint8_t> PicBoxBlob(const PicBoxProperties& properties);
+std::vector<uint8_t> DrawPanelBlob(const DrawPanelProperties& properties);
+std::vector<uint8_t> CommonDlgBlob(const CommonDlgProperties& properties);
 
 // A font property: the 60 bytes of a LOGFONT with the face name (GBK, cut to 31 bytes), the
 // height in logical units (negative: character height in pixels) and the weight (400 normal,

@@ -37,10 +37,19 @@ TypeDescription Type(const char* chinese, const char* english, uint32_t flags, c
 }  // namespace
 
 void DescribeStandardComponents(std::vector<TypeDescription>& types) {
-    if (types.size() < 20) types.resize(20);
+    if (types.size() < 31) types.resize(31);
     types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040, "EditBoxInterface",
                     {kText, kChoice, kColor, kBackColor, kFont, kLogical, kInteger, kLogical, kChoice, kChoice, kChoice,
                      kText, kChoice, kChoice, kInteger, kInteger, kInteger, kInteger, kText, kDataSource, kDataField});
+    types[5] = Type("\xCD\xBC\xC6\xAC\xBF\xF2", "PicBox", 0x840100C0, "PicBoxInterface",
+                    {kChoice, kBackColor, kPicture, kChoice, kLogical, kDataSource, kDataField});
+    types[7] = Type("\xBB\xAD\xB0\xE5", "DrawPanel", 0x800200C0, "DrawPanelInterface",
+                    {kChoice, kBackColor, kPicture, kChoice, kLogical, kChoice, kChoice, kChoice, kInteger, kColor,
+                     kChoice, kColor, kColor, kColorOrNone, kFont, kInteger, kInteger});
+    types[30] = Type("\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2", "CommonDlg", 0x80008040, "CommonDlgInterface",
+                     {kChoice, kText, kText, kText, kInteger, kText, kText, kLogical, kLogical, kLogical, kLogical,
+                      kLogical, kColor, kLogical, kLogical, kLogical, kLogical, kText, kInteger, kText, kChoice,
+                      kInteger});
     types[6] = Type("\xCD\xE2\xD0\xCE\xBF\xF2", "ShapeBox", 0x840100C0, "ShapeBoxInterface",
                     {kBackColor, kChoice, kChoice, kChoice, kInteger, kColor, kColorOrNone});
     types[8] = Type("\xB7\xD6\xD7\xE9\xBF\xF2", "GroupBox", 0x840140C0, "GroupBoxInterface",

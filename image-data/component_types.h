@@ -7,8 +7,9 @@
 
 namespace ruvelto::image_data {
 
-// Fills the slots of Button, CheckBox, RadioBox, EditBox, Label, GroupBox, ShapeBox, ProcessBar,
-// SliderBar and HScrollBar in the core library's type list (grown to hold them). The interfaces
+// Fills the slots of Button, CheckBox, RadioBox, EditBox, Label, GroupBox, ShapeBox, PicBox,
+// DrawPanel, ProcessBar, SliderBar, HScrollBar and CommonDlg in the core library's type list
+// (grown to hold them). The interfaces
 // are named for emitted C++; a memory image sets their addresses itself.
 void DescribeStandardComponents(std::vector<TypeDescription>& coreTypes);
 

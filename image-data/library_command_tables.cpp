@@ -2,9 +2,11 @@
 // entry's nullptr with the command's function, e.g. `/* 3 */ &commands::TextLength,`.
 #include "image-data/library_command_tables.h"
 
+#include "commands/picture_commands.h"
 #include "commands/shutdown_command.h"
 #include "commands/system_commands.h"
 #include "commands/text_commands.h"
+#include "components/standard_types.h"
 #include "extui/dir_tree_library.h"
 #include "extui/list_view_commands.h"
 #include "forms/unit_commands.h"
@@ -15,13 +17,13 @@ namespace ruvelto::image_data {
 const CommandEntry kCoreLibraryCommands[50] = {
     /* 0 ToText */ &core_commands::ToText,
     /* 1 ToInteger */ &core_commands::ToInteger,
-    /* 2 (window/DrawPanel/CommonDlg method) */ nullptr,
+    /* 2 ClearPanel (DrawPanel method) */ &components::ClearPanelCommand,
     /* 3 TextLength */ &core_commands::TextLength,
     /* 4 FindTextBackward */ &core_commands::FindTextBackward,
     /* 5 RightText */ &core_commands::RightText,
     /* 6 ToByte */ &core_commands::ToByte,
-    /* 7 LoadPicture */ nullptr,
-    /* 8 (method) */ nullptr,
+    /* 7 LoadPicture */ &core_commands::LoadPicture,
+    /* 8 DrawPicture (DrawPanel method) */ &components::DrawPictureCommand,
     /* 9 GetWindowHandle */ &forms::GetWindowHandleCommand,
     /* 10 RegistryItemExists */ &core_commands::RegistryItemExists,
     /* 11 LoadWindow */ &forms::LoadWindowCommand,
@@ -30,14 +32,14 @@ const CommandEntry kCoreLibraryCommands[50] = {
     /* 14 GetFileTime */ &core_commands::GetFileTime,
     /* 15 TimeToText */ &core_commands::TimeToText,
     /* 16 MessageBox */ &core_commands::MessageBox,
-    /* 17 (method) */ nullptr,
+    /* 17 GetPicture (DrawPanel method) */ &components::GetPictureCommand,
     /* 18 FindText */ &core_commands::FindText,
     /* 19 LeftText */ &core_commands::LeftText,
-    /* 20 UnloadPicture */ nullptr,
+    /* 20 UnloadPicture */ &core_commands::UnloadPicture,
     /* 21 BitOr */ &core_commands::BitOr,
     /* 22 SpaceText */ &core_commands::SpaceText,
     /* 23 TrimBoth */ &core_commands::TrimBoth,
-    /* 24 (method) */ nullptr,
+    /* 24 Open (CommonDlg method) */ &components::OpenCommonDialogCommand,
     /* 25 DestroyUnit */ &forms::DestroyUnitCommand,
     /* 26 GetRunDirectory */ &core_commands::GetRunDirectory,
     /* 27 WriteFile */ &core_commands::WriteFile,

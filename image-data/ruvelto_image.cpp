@@ -55,10 +55,7 @@ LibraryDescription CoreLibrary() {
     lib.types[0].properties.insert(lib.types[0].properties.end(), windowOwn.begin(), windowOwn.end());
     lib.types[0].typeInterface = {"ruvelto::forms::WindowTypeInterface", "forms/form_window.h"};
     lib.types[2] = Type("\xB2\xCB\xB5\xA5", "menu", 0x80000004, false);
-    lib.types[5] = Type("\xCD\xBC\xC6\xAC\xBF\xF2", "PicBox", 0x840100C0);
-    lib.types[7] = Type("\xBB\xAD\xB0\xE5", "DrawPanel", 0x800200C0);
-    lib.types[30] = Type("\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2", "CommonDlg", 0x80008040);
-    DescribeStandardComponents(lib.types);  // the ten standard components, with properties and interfaces
+    DescribeStandardComponents(lib.types);  // the standard components, with properties and interfaces
     lib.commandCount = 50;
     lib.commandTable = Table("kCoreLibraryCommands");
     // Start-up's notify message 1 plugs the forms engine into the runtime before templates are read.

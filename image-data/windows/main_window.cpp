@@ -2,8 +2,11 @@
 // components in design order. Each component's property block (caption, checked state, ...) is
 // written by its type's serializer with .Properties(...); its handlers are bound with
 // .On(event, "handler symbol").
+#include "forms/window_properties.h"
 #include "image-data/windows/program_windows.h"
+#include "image-data/windows/window_pictures.h"
 
+#include "image-data/component_blobs.h"
 #include "image-data/dir_tree_type.h"
 #include "image-data/extended_ui_blobs.h"
 
@@ -12,6 +15,12 @@ namespace ruvelto::image_data {
 using namespace type_code;
 
 namespace {
+
+DrawPanelProperties AutoRedrawPanel() {
+    DrawPanelProperties panel;
+    panel.autoRedraw = 1;
+    return panel;
+}
 
 // The picture list: report view with check boxes, one row per file.
 std::vector<uint8_t> PictureListBlob() {
@@ -32,7 +41,9 @@ std::vector<uint8_t> PictureListBlob() {
 WindowDescription MainWindow() {
     WindowDescription w;
     w.windowId = 0x52010001;
-    w.window.At(50, 50, 800, 580).Flags(kVisible);  // title "Ruvelto 1.0", an icon of 8 images
+    forms::WindowProperties own;
+    own.picture = MainWindowBackground();  // tiled
+    w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(own.Save());  // title "Ruvelto 1.0", an icon of 8 images
     w.menu = {
         MenuItem("\xCE\xC4\xBC\xFE", 0),  // 文件
         MenuItem("\xCC\xED\xBC\xD3\xCE\xC4\xBC\xFE", 1),  // 添加文件 → add a picture file
@@ -53,7 +64,7 @@ WindowDescription MainWindow() {
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "3").At(441, 32, 48, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 选择框3: "jpg", checked; event 0 → exclusive format choice
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "2").At(513, 32, 48, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 选择框2: "gif"; event 0 → exclusive format choice
         Component(kCheckBox, "\xD1\xA1\xD4\xF1\xBF\xF2" "1").At(585, 32, 40, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop),  // 选择框1: "bmp"; event 0 → exclusive format choice
-        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "2").At(272, 216, 312, 216).Flags(0),  // 画板2: resizing surface, AutoRedraw true
+        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "2").At(272, 216, 312, 216).Flags(0).Properties(DrawPanelBlob(AutoRedrawPanel())),  // 画板2: resizing surface, AutoRedraw true
         Component(kCommonDlg, "\xCD\xA8\xD3\xC3\xB6\xD4\xBB\xB0\xBF\xF2" "1").At(664, -8, 26, 26).Flags(0),  // 通用对话框1: file dialog
         Component(kCheckBox, "\xB8\xF1\xCA\xBD\xD7\xAA\xBB\xBB\xD1\xA1\xD4\xF1\xBF\xF2").At(427, 10, 70, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kTabStop),  // 格式转换选择框: "格式转换"; event 0 → format switch
         Component(kLabel, "\xB1\xEA\xC7\xA9" "5").At(409, 18, 1, 60).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 标签5: a 1-pixel vertical divider
@@ -87,7 +98,7 @@ WindowDescription MainWindow() {
         Component(kHScrollBar, "\xBA\xE1\xCF\xF2\xB9\xF6\xB6\xAF\xCC\xF5" "1").At(146, 19, 25, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible),  // 横向滚动条1: quality stepper; event 0 → quality from stepper
         Component(kListView, "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2" "1").At(201, 136, 584, 333).Flags(kVisible | kTabStop).Properties(PictureListBlob()),  // 超级列表框1: the picture list, report view with check boxes; event 4 (Clicked) → preview
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "2").At(6, 318, 192, 184).Flags(kVisible),  // 分组框2: "图片预览"
-        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible),  // 画板1: preview surface, AutoRedraw true
+        Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible).Properties(DrawPanelBlob(AutoRedrawPanel())),  // 画板1: preview surface, AutoRedraw true
     };
     return w;
 }

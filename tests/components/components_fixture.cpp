@@ -48,12 +48,13 @@ image_data::WindowDescription TestWindow(std::vector<image_data::ComponentDescri
     return w;
 }
 
-void ComponentsTest::Show(image_data::WindowDescription window) {
-    image_data::LibraryDescription core = forms_test::TestCoreLibrary();
+void DescribeStandardTypes(image_data::LibraryDescription& core) {
     image_data::DescribeStandardComponents(core.types);
     using namespace components;
     SetInterface(core.types[4], &EditBoxInterface);
+    SetInterface(core.types[5], &PicBoxInterface);
     SetInterface(core.types[6], &ShapeBoxInterface);
+    SetInterface(core.types[7], &DrawPanelInterface);
     SetInterface(core.types[8], &GroupBoxInterface);
     SetInterface(core.types[9], &LabelInterface);
     SetInterface(core.types[10], &ButtonInterface);
@@ -62,6 +63,12 @@ void ComponentsTest::Show(image_data::WindowDescription window) {
     SetInterface(core.types[16], &HScrollBarInterface);
     SetInterface(core.types[18], &ProcessBarInterface);
     SetInterface(core.types[19], &SliderBarInterface);
+    SetInterface(core.types[30], &CommonDlgInterface);
+}
+
+void ComponentsTest::Show(image_data::WindowDescription window) {
+    image_data::LibraryDescription core = forms_test::TestCoreLibrary();
+    DescribeStandardTypes(core);
     Start({std::move(window)}, std::move(core));
     ASSERT_TRUE(Load(kWindow));
     forms_test::Activate(WindowHandle(kWindow));

@@ -28,6 +28,9 @@ image_data::HandlerRef AnswerSeven();
 
 constexpr uint32_t kWindow = 0x52010001;
 
+// Fills a test core library's slots of the standard component types, interfaces included.
+void DescribeStandardTypes(image_data::LibraryDescription& core);
+
 class ComponentsTest : public forms_test::FormsTest {
 protected:
 

@@ -183,6 +183,43 @@ TEST(ComponentBlobs, EveryTypeRoundTripsItsValues) {
 }
 
 // A blob one version newer than its type knows, or cut short anywhere, does not load.
+TEST(ComponentBlobs, PictureTypesAsTheTemplatesHoldThem) {
+    // The main window's panels: AutoRedraw on, every other property at its default; 64 bytes.
+    DrawPanelProperties panel;
+    panel.autoRedraw = 1;
+    const Bytes expected = Stream()
+                               .Word(1).Word(0).Word(0xFF000000).Word(1).Word(1).Word(0).Word(1).Word(12).Word(0)
+                               .Word(0).Word(1).Word(0xFFFFFF).Word(0).Word(0xFF000000).Word(0).Word(0)
+                               .bytes;
+    ASSERT_EQ(expected.size(), 64u);
+    EXPECT_EQ(DrawPanelBlob(panel), expected);
+
+    // A stretched JPEG on the system background, then the two empty binding texts.
+    PicBoxProperties box;
+    box.displayMode = 1;
+    box.picture = {0xFF, 0xD8, 0xFF, 0xD9};
+    EXPECT_EQ(PicBoxBlob(box), Stream().Word(2).Word(0).Word(0xFF000000).Word(1).Word(1).Word(4)
+                                   .Word(0xD9FFD8FF).Text("").Text("").bytes);
+    PicBoxProperties older;
+    const Bytes version1 = Stream().Word(1).Word(3).Word(0x123456).Word(2).Word(0).Word(0).bytes;
+    ASSERT_TRUE(Read(version1, &older));
+    EXPECT_EQ(older.border, 3u);
+    EXPECT_EQ(older.displayMode, 2u);
+    EXPECT_EQ(older.animate, 0u);
+
+    // CommonDlg: empty data gives the defaults; a stored text ends at a zero byte inside it.
+    CommonDlgProperties dialog;
+    dialog.fileFilter = "a|*.a";
+    Bytes withZero = CommonDlgBlob(dialog);
+    const size_t filterAt = 4 + 15 * 4 + 4 + 4 + 4;  // after the words, Title and FileName
+    withZero[filterAt + 1] = 0;
+    CommonDlgProperties read;
+    ASSERT_TRUE(Read(withZero, &read));
+    EXPECT_EQ(read.fileFilter, "a");
+    EXPECT_EQ(read.fileMustExist, 1u);
+    EXPECT_EQ(read.overwritePrompt, 1u);
+}
+
 TEST(ComponentBlobs, NewerVersionsAndTruncatedDataAreRejected) {
     struct Case {
         const char* type;
@@ -203,6 +240,9 @@ TEST(ComponentBlobs, NewerVersionsAndTruncatedDataAreRejected) {
         {"ProcessBar", ProcessBarBlob({}), 1, [](const Bytes& b) { ProcessBarProperties p; return Read(b, &p); }},
         {"SliderBar", SliderBarBlob({}), 1, [](const Bytes& b) { SliderBarProperties p; return Read(b, &p); }},
         {"HScrollBar", HScrollBarBlob({}), 1, [](const Bytes& b) { HScrollBarProperties p; return Read(b, &p); }},
+        {"PicBox", PicBoxBlob({}), 2, [](const Bytes& b) { PicBoxProperties p; return Read(b, &p); }},
+        {"DrawPanel", DrawPanelBlob({}), 1, [](const Bytes& b) { DrawPanelProperties p; return Read(b, &p); }},
+        {"CommonDlg", CommonDlgBlob({}), 1, [](const Bytes& b) { CommonDlgProperties p; return Read(b, &p); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);

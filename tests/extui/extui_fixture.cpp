@@ -58,13 +58,7 @@ image_data::HandlerRef Recorder(int32_t event) { return forms_test::Handler(kRec
 
 bool ExtendedTest::ShowExtended(image_data::WindowDescription window) {
     image_data::LibraryDescription core = forms_test::TestCoreLibrary();
-    image_data::DescribeStandardComponents(core.types);
-    using namespace components;
-    SetInterface(core.types[4], &EditBoxInterface);
-    SetInterface(core.types[8], &GroupBoxInterface);
-    SetInterface(core.types[9], &LabelInterface);
-    SetInterface(core.types[10], &ButtonInterface);
-    SetInterface(core.types[11], &CheckBoxInterface);
+    components_test::DescribeStandardTypes(core);
 
     image_data::LibraryDescription extended;
     extended.name = "extended";

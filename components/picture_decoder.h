@@ -1,0 +1,100 @@
+// The portable half of the core library's picture decoder: picture-file bytes (JPEG, BMP, GIF,
+// PCX) turned into the pixel layouts the picture object keeps, the entry an icon or cursor file
+// offers, and the frames of an animated GIF. Nothing here touches Win32, so the whole of it runs
+// natively under the sanitizers and the fuzzer; picture.cpp adds icons, drawables and drawing.
+//
+// The bytes are untrusted: every size comes from a header checked against the real data before
+// anything is allocated, and no picture may need more than PictureByteLimit() bytes of pixels.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace ruvelto::components {
+
+enum PictureKind : uint32_t {
+    kPictureNone = 0,
+    kPictureJpeg = 1,
+    kPictureBmp = 2,
+    kPictureIcon = 3,
+    kPictureCursor = 4,
+    kPictureGif = 5,
+    kPicturePcx256 = 6,
+    kPicturePcxMono = 7,
+};
+
+// The format code of the first six bytes, or kPictureNone (also for fewer than six bytes).
+uint32_t PictureFormatOf(const uint8_t* bytes, size_t length);
+
+// Pixels of kinds 1, 2, 5, 6 and 7, in a block from std::malloc that the receiver frees:
+//   1, 2: 24-bit rows bottom-up, B G R, packed without gaps (width x 3 bytes a row);
+//   5, 6: a packed DIB: 40-byte BITMAPINFOHEADER (negative height: rows top-down), 256 palette
+//         entries B G R 0, rows padded to 4 bytes (6 may instead hold a 24-bit DIB after the
+//         same 1064-byte head, for PCX files of three or four colour planes);
+//   7:    monochrome bitmap rows, each an even number of bytes.
+struct PicturePixels {
+    uint32_t kind = kPictureNone;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint8_t* pixels = nullptr;
+    uint32_t size = 0;
+};
+
+// Decodes kinds 1, 2, 5 (the first frame on the logical screen), 6 and 7. False, with nothing
+// allocated, when the bytes are none of those or do not decode.
+bool DecodePicturePixels(const uint8_t* bytes, size_t length, PicturePixels* out);
+bool DecodeJpegPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
+bool DecodeBmpPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
+bool DecodePcxPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
+
+// The image an icon or cursor file offers for a wanted width: the first entry that wide with
+// more than 15 colours, else the last entry. Width and height are the image's own (a bitmap's
+// width and half its height; a PNG image's header size). False when the file or the image does
+// not hold together.
+struct IconImage {
+    uint32_t offset = 0;
+    uint32_t size = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint16_t bitCount = 0;  // 0 for a PNG image
+};
+bool ChooseIconImage(const uint8_t* bytes, size_t length, int wantedWidth, IconImage* out);
+
+// A GIF as its frames, for animation.
+struct GifFrame {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    uint32_t delay = 0;     // hundredths of a second
+    uint32_t disposal = 0;  // 0-3 as the graphic control extension says
+    bool transparent = false;
+    uint8_t transparentIndex = 0;
+    std::vector<uint8_t> dib;  // packed DIB, 8 bits, rows top-down
+};
+struct GifPicture {
+    int32_t screenWidth = 0, screenHeight = 0;
+    uint32_t background = 0;  // 0x00BBGGRR of the background colour index (black without a table)
+    std::vector<GifFrame> frames;
+};
+// All frames, or only the first when `firstOnly`. Truncated data stops where it ends; false when
+// not one frame could be read.
+bool DecodeGif(const uint8_t* bytes, size_t length, bool firstOnly, GifPicture* out);
+// Kind 5: the first frame composed onto the logical screen (uncovered and transparent pixels in
+// the background colour).
+bool DecodeGifPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
+
+// The largest pixel block one picture may take (256 MB; lower for fuzzing).
+uint64_t PictureByteLimit();
+void SetPictureByteLimitForTesting(uint64_t bytes);
+
+// The 8-bit packed DIB head: BITMAPINFOHEADER (width, -height, planes, bit count) and 256
+// palette entries, zero. Returns the byte count of one padded row.
+uint32_t DibRowBytes(int32_t width, uint32_t bitCount);
+void WriteDibHead(uint8_t* dib, int32_t width, int32_t height, uint16_t planes, uint16_t bitCount);
+constexpr uint32_t kDibHeadBytes = 40 + 256 * 4;
+
+// Where mode 2 (centred, shrunk to fit, never enlarged) puts a w x h picture in a W x H area.
+struct PictureRect {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+PictureRect FitCentred(int32_t areaWidth, int32_t areaHeight, int32_t width, int32_t height);
+
+}  // namespace ruvelto::components
