@@ -1,6 +1,6 @@
 // ruvelto.exe started as a person starts it: its main window comes up (every component type of
-// the window is part of the program now) with no error box and with the program's icon, and
-// closing it ends the program. And the icon the program file carries.
+// the window is part of the program now) with no error box, and closing it ends the program.
+// And the icon the program file carries.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -40,7 +40,6 @@ TEST(ProgramStart, TheMainWindowComesUpAndClosingItEndsTheProgram) {
     RECT client{};
     GetClientRect(search.found, &client);
     EXPECT_GT(client.right, 700);
-    EXPECT_NE(SendMessageA(search.found, WM_GETICON, ICON_SMALL, 0), 0) << "no icon in the caption";
     PostMessageA(search.found, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(20000), 0u);
 }
