@@ -58,7 +58,7 @@ double RoundFloatToSixDigits(float f) {
     const double fraction = std::modf(x, &digits);  // doubles throughout: infinities pass through
     if (fraction >= 0.5) digits += 1;
     const double rounded = n > 0 ? digits * p * 1e-5 : digits / (p * 1e5);
-    return f < 0 ? -rounded : rounded;
+    return std::signbit(f) ? -rounded : rounded;  // -0 keeps its sign
 }
 
 double DoubleOfRecord(uint32_t lo, uint32_t hi) {

@@ -84,9 +84,7 @@ public:
                 p_.spinMode = kSpinNone;
             }
         }
-        SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(p_.selStart),
-                     static_cast<LPARAM>(p_.selStart + p_.selLength));
-        SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+        SelectBytes(p_.selStart, p_.selLength);
         ApplyBorder(ClampChoice(p_.border, 5));
     }
 
@@ -151,12 +149,11 @@ public:
                 return 0;
             case kSelStart:
             case kSelLength: {
-                const int32_t length = static_cast<int32_t>(GetWindowTextLengthA(Handle()));
+                const int32_t length = static_cast<int32_t>(WindowText().size());
                 Selection s = index == kSelStart ? SelectionForStart(number, p_.selLength, length)
                                                  : SelectionForLength(p_.selStart, number, length);
                 p_.selStart = s.start, p_.selLength = s.length;
-                SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(s.start), static_cast<LPARAM>(s.start + s.length));
-                SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+                SelectBytes(s.start, s.length);
                 return 0;
             }
             case kSelText:
@@ -199,17 +196,22 @@ public:
             case kSelStart:
             case kSelLength:
             case kSelText:
+            {
+                // The control counts characters; the properties count bytes of the GBK text.
                 SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+                const std::string text = WindowText();
+                const int32_t from = BytePosition(text, static_cast<int32_t>(start));
+                const int32_t to = BytePosition(text, static_cast<int32_t>(end));
                 if (index == kSelStart) {
-                    *v = IntegerData(start);
+                    *v = IntegerData(static_cast<uint32_t>(from));
                 } else if (index == kSelLength) {
-                    *v = IntegerData(end - start);
+                    *v = IntegerData(static_cast<uint32_t>(to - from));
                 } else {
-                    scratch_ = WindowText();
-                    scratch_ = start < end && end <= scratch_.size() ? scratch_.substr(start, end - start) : std::string();
+                    scratch_ = from < to ? text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)) : std::string();
                     *v = TextData(scratch_);
                 }
                 return true;
+            }
             case kDataSource: *v = TextData(p_.dataSource); return true;
             case kDataField: *v = TextData(p_.dataField); return true;
             default: return false;
@@ -225,7 +227,10 @@ public:
             case WM_COMMAND:
                 switch (HIWORD(wParam)) {
                     case EN_CHANGE:
-                        if (!suppressChange_) RaiseEvent(0);
+                        if (!suppressChange_) {
+                            KeepWithinMaxLength();
+                            RaiseEvent(0);
+                        }
                         break;
                     case EN_SETFOCUS: RaiseEvent(forms::kGotFocus); break;
                     case EN_KILLFOCUS:
@@ -243,6 +248,32 @@ public:
     }
 
 protected:
+    // Selects `length` bytes of the GBK text from byte `start`; a double-byte character that the
+    // range only cuts into is selected whole.
+    void SelectBytes(int32_t start, int32_t length) {
+        const std::string text = WindowText();
+        const int32_t from = CharacterPosition(text, start, false);
+        const int32_t to = CharacterPosition(text, start + length, true);
+        SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+        SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+    }
+
+    // MaxLength counts bytes while the control's own limit counts characters: input that went
+    // past it is taken back.
+    void KeepWithinMaxLength() {
+        if (p_.maxLength <= 0) return;
+        const std::string text = WindowText();
+        if (text.size() <= static_cast<size_t>(p_.maxLength)) return;
+        DWORD end = 0;
+        SendMessageA(Handle(), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+        int32_t caret = static_cast<int32_t>(end);
+        const std::string kept = TextWithinByteLimit(text, p_.maxLength, &caret);
+        ++suppressChange_;
+        SetWindowTextA(Handle(), kept.c_str());
+        --suppressChange_;
+        SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+    }
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             // The focus events come from the edit notifications, after the normalisation.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "commands/value_text.h"
 
@@ -182,6 +183,53 @@ Selection SelectionForStart(int32_t start, int32_t length, int32_t textLength) {
 Selection SelectionForLength(int32_t start, int32_t length, int32_t textLength) {
     if (length == -1) return {0, textLength};
     return {start < 0 ? 0 : start, length < 0 ? 0 : length};
+}
+
+namespace {
+size_t CharacterBytes(const std::string& text, size_t i) {
+    return static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+}
+}  // namespace
+
+int32_t CharacterPosition(const std::string& text, int32_t bytePosition, bool roundUp) {
+    int32_t characters = 0;
+    size_t i = 0;
+    const size_t target = bytePosition < 0 ? 0 : static_cast<size_t>(bytePosition);
+    while (i < text.size() && i < target) {
+        const size_t next = i + CharacterBytes(text, i);
+        if (next > target && !roundUp) break;
+        i = next;
+        ++characters;
+    }
+    return characters;
+}
+
+int32_t BytePosition(const std::string& text, int32_t characterPosition) {
+    size_t i = 0;
+    for (int32_t c = 0; c < characterPosition && i < text.size(); ++c) i += CharacterBytes(text, i);
+    return static_cast<int32_t>(i);
+}
+
+std::string TextWithinByteLimit(const std::string& text, int32_t maxBytes, int32_t* caret) {
+    const size_t limit = maxBytes <= 0 ? 0 : static_cast<size_t>(maxBytes);
+    if (limit == 0 || text.size() <= limit) return text;
+    const size_t end = static_cast<size_t>(BytePosition(text, *caret));
+    std::vector<size_t> starts;  // of the characters before the caret
+    for (size_t i = 0; i < end; i += CharacterBytes(text, i)) starts.push_back(i);
+    size_t begin = end;
+    while (text.size() - (end - begin) > limit && !starts.empty()) {
+        begin = starts.back();
+        starts.pop_back();
+    }
+    std::string kept = text.substr(0, begin) + text.substr(end);
+    // Not enough before the caret: the end of the text goes too.
+    while (kept.size() > limit) {
+        size_t last = 0;
+        for (size_t i = 0; i < kept.size(); i += CharacterBytes(kept, i)) last = i;
+        kept.resize(last);
+    }
+    *caret = CharacterPosition(kept, static_cast<int32_t>(begin), false);
+    return kept;
 }
 
 }  // namespace ruvelto::components

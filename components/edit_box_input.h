@@ -36,4 +36,17 @@ Selection SelectionForStart(int32_t start, int32_t length, int32_t textLength);
 // Writing SelLength: -1 selects everything; other negatives become 0.
 Selection SelectionForLength(int32_t start, int32_t length, int32_t textLength);
 
+// Positions in a GBK text: the properties count bytes, the control counts characters (a byte of
+// 0x80 or above leads a double-byte character). A byte position inside a double-byte character
+// reaches past that character when roundUp is set and stops before it otherwise. Positions past
+// the end give the end.
+int32_t CharacterPosition(const std::string& text, int32_t bytePosition, bool roundUp);
+int32_t BytePosition(const std::string& text, int32_t characterPosition);
+
+// Text input that took a box's text past `maxBytes` bytes (typed or pasted just before the caret,
+// a character position): the characters before the caret are given back, last first, until the
+// text fits, as if the control had refused what did not fit. Returns the text that stays and
+// moves the caret with it.
+std::string TextWithinByteLimit(const std::string& text, int32_t maxBytes, int32_t* caret);
+
 }  // namespace ruvelto::components

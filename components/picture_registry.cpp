@@ -63,9 +63,7 @@ void InstallPictureServices() {
                          kServiceIsPictureRegistered})
         runtime::SetServiceHandler(code, &Service);
     // Whatever the program left loaded is released at exit.
-    runtime::ExitHooks hooks;
-    hooks.releasePictures = &ReleaseRegisteredPictures;
-    runtime::SetExitHooks(hooks);
+    runtime::SetExitStep(runtime::ExitStep::kReleasePictures, &ReleaseRegisteredPictures);
 }
 
 }  // namespace ruvelto::components

@@ -41,7 +41,6 @@ public:
             case kMaximum:
                 (index == kMinimum ? p_.minimum : p_.maximum) = ClampRangeValue(value);
                 SendRange();
-                SendPosition();
                 return 0;
             case kPosition:
                 p_.position = ClampRangeValue(value);

@@ -81,9 +81,6 @@ public:
             case kMaximum:
                 (index == kMinimum ? p_.minimum : p_.maximum) = ClampRangeValue(value);
                 SendRange();
-                SendPosition();
-                SendSizes();
-                SendSelection();
                 return 0;
             case kPosition:
                 p_.position = ClampRangeValue(value);

@@ -503,6 +503,8 @@ LRESULT FormWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DESTROY: {
+            // Whatever path destroys a modal window, the windows it disabled come back.
+            UndoModalDisabling();
             RaiseWindowEvent(kWindowDestroyed);
             if (!IsWindow(self)) return 0;
             if (helpUsed_) WinHelpA(self, nullptr, HELP_QUIT, 0);

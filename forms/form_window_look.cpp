@@ -1,11 +1,11 @@
 #include "forms/form_window_look.h"
 
-#include <mmsystem.h>
 
 #include <cmath>
 #include <cstring>
 
 #include "forms/gdi_values.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -167,22 +167,17 @@ void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, const compon
 }
 
 namespace {
-std::vector<uint8_t> playing;  // PlaySound reads the memory while it plays
+uint32_t backgroundSound = 0;  // the runtime's playback number of the sound a window started
 }
 
 void PlayBackgroundSound(const std::vector<uint8_t>& sound, bool loop) {
     StopBackgroundSound();
-    if (sound.size() < 12 || std::memcmp(sound.data(), "RIFF", 4) != 0 || std::memcmp(sound.data() + 8, "WAVE", 4) != 0)
-        return;
-    playing = sound;
-    PlaySoundA(reinterpret_cast<LPCSTR>(playing.data()), nullptr,
-               SND_MEMORY | SND_ASYNC | SND_NODEFAULT | (loop ? SND_LOOP : 0));
+    if (!sound.empty()) backgroundSound = runtime::PlaySoundData(sound.data(), static_cast<uint32_t>(sound.size()), loop);
 }
 
 void StopBackgroundSound() {
-    if (playing.empty()) return;
-    PlaySoundA(nullptr, nullptr, 0);
-    playing.clear();
+    if (backgroundSound) runtime::StopSoundPlayback(backgroundSound);
+    backgroundSound = 0;
 }
 
 }  // namespace ruvelto::forms

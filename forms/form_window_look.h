@@ -22,7 +22,8 @@ HRGN MakeWindowShape(uint32_t shape, int width, int height);
 void PaintBackground(HDC dc, const RECT& client, const RECT& dirty, const components::PictureDrawable* picture,
                      uint32_t mode, uint32_t backColor);
 
-// WAV data plays (looping or once); other data is not played.
+// WAV or MIDI data plays (looping or once) through the runtime's player; other data is not
+// played. Stopping leaves a sound that someone else started since.
 void PlayBackgroundSound(const std::vector<uint8_t>& sound, bool loop);
 void StopBackgroundSound();
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 #include "components/picture_registry.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
@@ -13,9 +15,11 @@
 #include "forms/window_loading.h"
 #include "forms/window_unit.h"
 #include "runtime/forms_hooks.h"
+#include "runtime/program_exit.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -34,8 +38,25 @@ bool LoadStartupWindow(uint32_t windowId) {
     return unit && LoadWindowUnit(*unit, false, false, nullptr);
 }
 
-// Window objects for libraries that keep windows of their own (services 1007-1011).
+// Window objects for libraries that keep windows of their own (services 1007-1011). The
+// library deletes each one it asked for (service 1008, notify message 11); those still alive
+// at exit are the runtime's remaining helper objects, released by exit step 9.
 class PlainWindowObject : public WindowObject {};
+std::set<WindowObject*>& HelperObjects() {
+    static std::set<WindowObject*> objects;
+    return objects;
+}
+
+void DeleteWindowObject(WindowObject* object) {
+    HelperObjects().erase(object);
+    delete object;
+}
+
+void ReleaseHelperObjects() {
+    std::set<WindowObject*> objects;
+    objects.swap(HelperObjects());
+    for (WindowObject* object : objects) delete object;  // detaches it from its window
+}
 
 intptr_t Service(int32_t code, intptr_t a1, intptr_t a2) {
     switch (code) {
@@ -46,9 +67,10 @@ intptr_t Service(int32_t code, intptr_t a1, intptr_t a2) {
                 delete object;
                 return 0;
             }
+            HelperObjects().insert(object);
             return reinterpret_cast<intptr_t>(static_cast<WindowObject*>(object));
         }
-        case 1008: delete reinterpret_cast<WindowObject*>(a1); return 0;
+        case 1008: DeleteWindowObject(reinterpret_cast<WindowObject*>(a1)); return 0;
         case 1009: return a1 ? reinterpret_cast<intptr_t>(reinterpret_cast<WindowObject*>(a1)->Detach()) : 0;
         case 1010: return a1 ? reinterpret_cast<intptr_t>(reinterpret_cast<WindowObject*>(a1)->Handle()) : 0;
         case 1011: return a2 && reinterpret_cast<WindowObject*>(a2)->Attach(reinterpret_cast<HWND>(a1)) ? 1 : 0;
@@ -112,19 +134,30 @@ void InstallFormsEngine() {
     hooks.loadTemplates = &LoadTemplates;
     hooks.releaseWindows = &ReleaseAllWindows;
     runtime::SetFormsHooks(hooks);
+    runtime::SetExitStep(runtime::ExitStep::kClearChildWindows, &ClearIdleCallbacks);
+    runtime::SetExitStep(runtime::ExitStep::kReleaseHelperObjects, &ReleaseHelperObjects);
     components::InstallPictureServices();
     for (int32_t code : {1001, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 2000, 2005, 2006, 2008, 2017, 2018, 2022, 2031,
                          2032, 2033})
         runtime::SetServiceHandler(code, &Service);
 }
 
-intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t) {
+intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t argument2) {
     switch (message) {
         case 1:
             coreCallback = reinterpret_cast<ServiceCallback>(argument1);
             InstallFormsEngine();
             return 0;
-        case 11: delete reinterpret_cast<WindowObject*>(argument1); return 0;
+        case 2: {
+            // A message for the window object's pre-translation: 1 when it consumed it.
+            auto* object = reinterpret_cast<WindowObject*>(argument1);
+            auto* message = reinterpret_cast<MSG*>(argument2);
+            return object && message && object->PreTranslateMessage(message) ? 1 : 0;
+        }
+        case 10:  // data objects: only the database components make them, and this program has none
+        case 12: return 0;
+        case 11: DeleteWindowObject(reinterpret_cast<WindowObject*>(argument1)); return 0;
+        case 13: return runtime::PlaySoundService(reinterpret_cast<const runtime::SoundRequest*>(argument1));
         default: return -1;
     }
 }

@@ -10,7 +10,10 @@ namespace ruvelto::forms {
 void InstallFormsEngine();
 
 // The core library's notify entry: message 1 stores the service callback and installs the
-// engine; 11 destroys the window object in argument 1; other messages answer -1.
+// engine; 2 offers the message in argument 2 to the pre-translation of the window object in
+// argument 1 (1 when consumed); 11 destroys the window object in argument 1; 13 plays the sound
+// data that argument 1 describes (as service 2015); 10 and 12 (data objects) answer 0 and make
+// nothing; other messages answer -1.
 intptr_t CoreLibraryNotify(int32_t message, intptr_t argument1, intptr_t argument2);
 
 }  // namespace ruvelto::forms

@@ -145,4 +145,6 @@ void RemoveIdleCallback(HWND window) {
     std::erase_if(idleCallbacks, [window](const IdleEntry& e) { return e.window == window; });
 }
 
+void ClearIdleCallbacks() { idleCallbacks.clear(); }
+
 }  // namespace ruvelto::forms

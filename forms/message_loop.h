@@ -24,5 +24,7 @@ bool PreTranslateWalk(MSG* message);
 using IdleCallback = void (*)(uint32_t argument);
 void AddIdleCallback(HWND window, IdleCallback callback, uint32_t argument);
 void RemoveIdleCallback(HWND window);
+// Exit: forgets every registered window.
+void ClearIdleCallbacks();
 
 }  // namespace ruvelto::forms

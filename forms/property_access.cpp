@@ -110,6 +110,13 @@ uint64_t ReadFont(const uint8_t* bytes, uint32_t length, int32_t subField) {
     }
 }
 
+// A font size in points as a LOGFONT height: -(|points| × LOGPIXELSY / 72), truncated (reading
+// the size back rounds instead).
+LONG HeightForPoints(int32_t points) {
+    const int64_t height = std::abs(static_cast<int64_t>(points)) * LogPixelsY() / 72;
+    return static_cast<LONG>(-(height > INT32_MAX ? INT32_MAX : height));
+}
+
 void SetFace(LOGFONTA& f, const char* face) {
     std::string name = FontFaceName(face ? face : "");
     std::memset(f.lfFaceName, 0, sizeof f.lfFaceName);
@@ -130,7 +137,7 @@ LOGFONTA WriteFont(LOGFONTA f, int32_t subField, uint32_t v) {
             f.lfItalic = value->italic != 0;
             f.lfStrikeOut = value->strikeOut != 0;
             f.lfUnderline = value->underline != 0;
-            f.lfHeight = -MulDiv(value->size < 0 ? 0 : value->size, LogPixelsY(), 72);
+            f.lfHeight = HeightForPoints(value->size < 0 ? 0 : value->size);
             SetFace(f, value->face);
             break;
         }
@@ -144,7 +151,7 @@ LOGFONTA WriteFont(LOGFONTA f, int32_t subField, uint32_t v) {
         case 2: f.lfItalic = n != 0; break;
         case 3: f.lfStrikeOut = n != 0; break;
         case 4: f.lfUnderline = n != 0; break;
-        case 5: f.lfHeight = -MulDiv(std::abs(n), LogPixelsY(), 72); break;
+        case 5: f.lfHeight = HeightForPoints(n); break;
         case 6: SetFace(f, reinterpret_cast<const char*>(static_cast<uintptr_t>(v))); break;
         default: break;
     }

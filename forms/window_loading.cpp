@@ -86,6 +86,7 @@ bool LoadWindowUnit(WindowUnit& unit, bool reactivate, bool modal, HWND parent) 
                 else SetActiveWindow(live->Handle());
                 return true;
             }
+            live->UndoModalDisabling();  // before the window goes, so that activation can pass back
             DestroyWindow(live->Handle());
         }
     }
@@ -190,9 +191,13 @@ bool LoadWindowUnit(WindowUnit& unit, bool reactivate, bool modal, HWND parent) 
     if (modal) form->BecomeModal();
     for (uint32_t i = unit.recordCount; i-- > 1;)
         if (HWND w = UnitWindow(unit, i)) SendMessageA(w, kLoadFinished, 0, 0);
-    // A handler that moved the focus inside the new window keeps its choice.
-    if (focusBefore && IsWindow(focusBefore) && IsChild(window, focusBefore) && GetFocus() != focusBefore)
-        SetFocus(focusBefore);
+    // The focus goes back to the window that held it before the created event and the show,
+    // unless the window was shown and holds the focus now: taking it away then would send a
+    // person's typing back into the window behind the one that just opened.
+    HWND focusNow = GetFocus();
+    const bool newWindowHasFocus =
+        IsWindowVisible(window) && focusNow && (focusNow == window || IsChild(window, focusNow));
+    if (focusBefore && IsWindow(focusBefore) && focusNow != focusBefore && !newWindowHasFocus) SetFocus(focusBefore);
     form->SetLoaded();
 
     if (modal && IsWindowVisible(window)) RunModalLoop(window);
@@ -257,7 +262,10 @@ void DestroyUnit(uint32_t windowId, uint32_t unitId, bool atOnce) {
         FormWindow* form = LiveWindowOf(*unit);
         if (!form) return;
         form->SetPendingDestroy(true);
-        if (atOnce) DestroyWindow(form->Handle());
+        if (atOnce) {
+            form->UndoModalDisabling();
+            DestroyWindow(form->Handle());
+        }
         else PostMessageA(form->Handle(), kDestroyNow, 0, 0);
         return;
     }

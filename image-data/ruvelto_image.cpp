@@ -56,7 +56,8 @@ LibraryDescription CoreLibrary() {
     lib.stateFlags = 0xC0000001;
     lib.types.resize(51);  // numbers without a type used here keep an all-zero slot
     lib.types[0] = Type("\xB4\xB0\xBF\xDA", "window", 0x800000D0);
-    lib.types[0].properties.insert(lib.types[0].properties.end(), WindowProperties().begin(), WindowProperties().end());
+    const std::vector<PropertyDescription> windowOwn = WindowProperties();
+    lib.types[0].properties.insert(lib.types[0].properties.end(), windowOwn.begin(), windowOwn.end());
     lib.types[0].typeInterface = {"ruvelto::forms::WindowTypeInterface", "forms/form_window.h"};
     lib.types[2] = Type("\xB2\xCB\xB5\xA5", "menu", 0x80000004, false);
     DescribeStandardComponents(lib.types);  // the standard components, with properties and interfaces

@@ -1,5 +1,7 @@
 #include "runtime/process_start.h"
 
+#include <windows.h>
+
 #include "runtime/program_exit.h"
 #include "runtime/program_path.h"
 #include "runtime/startup.h"
@@ -10,7 +12,8 @@ void RunApplication(const ProgramImageHeader& image, EntryRoutine entryRoutine) 
     EnsureProgramPath();  // the module directory is the program's own
     UseProgramImage(&image);
     entryRoutine();
-    ExitProgram(0);
+    RunExitSequence();
+    ExitProcess(0);
 }
 
 }  // namespace ruvelto::runtime

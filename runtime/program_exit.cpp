@@ -10,28 +10,28 @@
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
 #include "runtime/service_codes.h"
-#include "runtime/services.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::runtime {
 namespace {
 
-ExitHooks exitHooks;
+void (*exitSteps[3])() = {};
 
-void Run(void (*hook)()) {
-    if (hook) hook();
+void Run(ExitStep step) {
+    if (auto release = exitSteps[static_cast<int>(step)]) release();
 }
 
 }  // namespace
 
-void SetExitHooks(const ExitHooks& hooks) { exitHooks = hooks; }
+void SetExitStep(ExitStep step, void (*release)()) { exitSteps[static_cast<int>(step)] = release; }
 
 void RunExitSequence() {
     RuntimeState& state = State();
     ++state.eventSuppression;
     if (state.exiting) return;
     state.exiting = true;
-    Run(exitHooks.clearChildWindows);
-    Run(Forms().releaseWindows);
+    Run(ExitStep::kClearChildWindows);
+    if (auto release = Forms().releaseWindows) release();
 
     if (auto cleanup = state.cleanupRoutine) {
         state.cleanupRoutine = nullptr;  // once, even if it ends the program itself
@@ -54,9 +54,9 @@ void RunExitSequence() {
         if (icon) DestroyIcon(static_cast<HICON>(icon)), icon = nullptr;
     if (state.hiddenWindow) DestroyWindow(static_cast<HWND>(state.hiddenWindow)), state.hiddenWindow = nullptr;
 
-    Run(exitHooks.releaseHelperObjects);
-    RuntimeService(kServiceStopSound, 0, 0);
-    Run(exitHooks.releasePictures);
+    Run(ExitStep::kReleaseHelperObjects);
+    StopSoundPlayback();
+    Run(ExitStep::kReleasePictures);
 
     if (state.oleInitialised) OleUninitialize(), state.oleInitialised = false;
 }
@@ -66,9 +66,11 @@ void ExitProgram(int32_t exitCode) {
     if (state.mainThreadId && GetCurrentThreadId() != state.mainThreadId) {
         ++state.eventSuppression;
         // Only the main thread may take the runtime down; it ends the process while handling
-        // the request. When it cannot (exit already under way), this thread ends it.
+        // the request. When exit is already under way there, the request just returns and the
+        // clean-up goes on; otherwise (no hidden window to ask) this thread ends the process.
         if (state.hiddenWindow)
             SendMessageA(static_cast<HWND>(state.hiddenWindow), kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
+        if (state.exiting) return;
         ExitProcess(static_cast<UINT>(exitCode));
     }
     RunExitSequence();

@@ -9,20 +9,21 @@ namespace ruvelto::runtime {
 constexpr uint32_t kExitRequestMessage = 0x83E7;
 
 // Runs the exit sequence once and ends the process with exitCode. From a thread other than the
-// main thread the request is forwarded to the main thread through the hidden window.
-[[noreturn]] void ExitProgram(int32_t exitCode);
+// main thread the request is forwarded to the main thread through the hidden window; it returns
+// only there, and only when the main thread is already running the exit sequence.
+void ExitProgram(int32_t exitCode);
 
 // The exit sequence without ending the process: what the runtime application object's
 // destruction does at a normal shutdown. Runs once; later calls do nothing.
 void RunExitSequence();
 
-// Subsystems above the runtime that keep things the exit sequence must release install their
-// part here; a null entry is skipped.
-struct ExitHooks {
-    void (*clearChildWindows)() = nullptr;    // the window list of services 1012-1013
-    void (*releaseHelperObjects)() = nullptr;  // the runtime's remaining helper objects
-    void (*releasePictures)() = nullptr;       // every registered picture object and the list
+// The exit steps that release what subsystems above the runtime keep. Each subsystem installs
+// its own step when it comes up; a step nobody installed is skipped.
+enum class ExitStep {
+    kClearChildWindows,     // the window list of services 1012-1013 (the forms engine)
+    kReleaseHelperObjects,  // the remaining helper objects (the forms engine's library window objects)
+    kReleasePictures,       // every registered picture object and the picture list (the picture registry)
 };
-void SetExitHooks(const ExitHooks& hooks);
+void SetExitStep(ExitStep step, void (*release)());
 
 }  // namespace ruvelto::runtime

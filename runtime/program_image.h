@@ -108,7 +108,16 @@ static_assert(sizeof(LibraryRecord) == 36 * 4);
 static_assert(sizeof(ProgramImageHeader) == 13 * 4);
 #endif
 
-// Type code -> descriptor, or null when the library or type number lies outside the tables.
+// Whether a type code names a support-library type (0x00000001-0x3FFFFFFF and
+// 0xC0000000-0xFFFFFFFF), as opposed to no value, a basic type (0x80000000-0xBFFFFFFF) or a type
+// the application declares itself (0x40000000-0x7FFFFFFF).
+constexpr bool IsLibraryTypeCode(uint32_t typeCode) {
+    const uint32_t range = typeCode & 0xC0000000u;
+    return typeCode != 0 && range != 0x40000000u && range != 0x80000000u;
+}
+
+// Type code -> descriptor, or null when the code is not a library type or the library or type
+// number lies outside the tables.
 // An all-zero slot is a descriptor too: it keeps later type numbers stable.
 const TypeDescriptor* FindTypeDescriptor(const ProgramImageHeader& image, uint32_t typeCode);
 

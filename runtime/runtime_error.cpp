@@ -15,6 +15,8 @@ void RaiseRuntimeError(const char* message, int32_t code) {
     MessageBoxA(nullptr, text.c_str(), "\xB4\xED\xCE\xF3", MB_ICONERROR);  // 错误
     state.cleanupRoutine = nullptr;
     runtime::ExitProgram(-1);
+    // Only another thread's request during exit comes back: that thread goes no further.
+    ExitThread(static_cast<DWORD>(-1));
 }
 
 }  // namespace ruvelto

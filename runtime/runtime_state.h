@@ -2,6 +2,7 @@
 // environment, and the few counters and flags that the entry table, the services, the forms
 // engine and exit share. Plain data; one instance per process.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,7 +43,7 @@ struct RuntimeState {
     int32_t eventSuppression = 0;  // events are delivered only at 0
     void (*cleanupRoutine)() = nullptr;
     bool mainLoopEntered = false;
-    bool exiting = false;
+    std::atomic<bool> exiting = false;  // read by other threads' exit requests
 };
 
 RuntimeState& State();

@@ -1,5 +1,5 @@
 // The runtime service callback. Memory, paths, types, counters and errors are answered here;
-// services of the forms engine, pictures and sound go to the handler their subsystem installed.
+// sound plays here; services of the forms engine and pictures go to the handler their subsystem installed.
 #include "runtime/services.h"
 
 #include <windows.h>
@@ -13,6 +13,7 @@
 #include "runtime/program_path.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::runtime {
 namespace {
@@ -78,7 +79,7 @@ intptr_t TypeKind(uint32_t typeCode) {
 intptr_t TypeInformation(uint32_t typeCode, intptr_t argument) {
     if (typeCode == kRuntimeAnsweredTypeInfo) return 0;
     const RuntimeState& state = State();
-    if (!state.image) return 0;
+    if (!state.image || !IsLibraryTypeCode(typeCode)) return 0;
     uint32_t library = (typeCode >> 16) & 0x3FFF;
     uint32_t type = typeCode & 0xFFFF;
     if (library == 0 || library > state.image->libraryCount || type == 0) return 0;
@@ -88,6 +89,10 @@ intptr_t TypeInformation(uint32_t typeCode, intptr_t argument) {
 }
 
 }  // namespace
+
+intptr_t PlaySoundService(const SoundRequest* request) {
+    return request && PlaySoundData(request->data, request->length, request->repeat != 0) ? 1 : 0;
+}
 
 double NumberToDouble(const ValueRecord& value) {
     switch (value.type) {
@@ -145,6 +150,8 @@ intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2) {
         case kServiceResumeEvents:
             if (state.eventSuppression > 0) --state.eventSuppression;
             return 0;
+        case kServicePlaySound: return PlaySoundService(reinterpret_cast<const SoundRequest*>(arg1));
+        case kServiceStopSound: StopSoundPlayback(); return 0;
         case kServiceFreeArray: heap::FreeArray(static_cast<uint32_t>(arg1), reinterpret_cast<void*>(arg2)); return 0;
         case kServiceAllocate:
             return reinterpret_cast<intptr_t>(arg2 ? heap::AllocateUnchecked(static_cast<uint32_t>(arg1))
@@ -153,7 +160,7 @@ intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2) {
         case kServiceReallocate:
             return reinterpret_cast<intptr_t>(heap::Reallocate(reinterpret_cast<void*>(arg1), static_cast<uint32_t>(arg2)));
         case kServiceRaiseError: RaiseRuntimeError(reinterpret_cast<const char*>(arg1), 0);
-        case kServiceExitProgram: ExitProgram(static_cast<int32_t>(arg1));
+        case kServiceExitProgram: ExitProgram(static_cast<int32_t>(arg1)); return 0;
         case kServiceTypeKind: return TypeKind(static_cast<uint32_t>(arg1));
         case kServiceProgramKind: return state.image ? state.image->programKind : state.programKind;
         case kServiceTypeInformation: return TypeInformation(static_cast<uint32_t>(arg1), arg2);

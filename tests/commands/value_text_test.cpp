@@ -50,6 +50,7 @@ TEST(FormatNumber, EachNumericType) {
         {FloatRecord(-2.5f), "-2.5"},
         {FloatRecord(0.5f), "0.5"},
         {FloatRecord(0.0f), "0"},
+        {FloatRecord(-0.0f), "-0"},  // the sign of zero stays
         {FloatRecord(12345.678f), "12345.7"},
         {FloatRecord(123456789.0f), "1.23457e+08"},
         {FloatRecord(9.999996f), "10"},
@@ -59,6 +60,7 @@ TEST(FormatNumber, EachNumericType) {
         {FloatRecord(std::numeric_limits<float>::infinity()), "inf"},
         {DoubleRecord(1.0 / 3), "0.3333333333333"},
         {DoubleRecord(0.1), "0.1"},
+        {DoubleRecord(-0.0), "-0"},
         {DoubleRecord(-1e20), "-1e+20"},
         {DoubleRecord(1234567890123456.0), "1.234567890123e+15"},
         {{1, 0, kTypeBool}, ""},

@@ -61,6 +61,34 @@ TEST_F(BarsTest, SliderSizesFollowTheRangeAndKeysRaiseEventZero) {
     EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 3);
 }
 
+// Writing Minimum or Maximum sends the range and nothing else: a position the control was
+// given directly (a DLL call of SendMessageA, say) stays where it is.
+TEST_F(BarsTest, RangeWritesSendOnlyTheRange) {
+    ProcessBarProperties bar;
+    bar.position = 50;
+    SliderBarProperties slider;
+    slider.minimum = 1, slider.maximum = 10, slider.position = 2, slider.pageSize = 8;
+    Show(TestWindow({Component(type_code::kProcessBar, "bar").At(10, 10, 300, 20).Flags(kVisible).Properties(ProcessBarBlob(bar)),
+                     Component(type_code::kSliderBar, "slider").At(10, 50, 200, 30).Flags(kVisible).Properties(SliderBarBlob(slider))}));
+    SendMessageA(Unit("bar"), PBM_SETPOS, 70, 0);
+    Write("bar", 11, 10);  // Minimum
+    Write("bar", 12, 90);  // Maximum
+    PBRANGE range{};
+    SendMessageA(Unit("bar"), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 10);
+    EXPECT_EQ(range.iHigh, 90);
+    EXPECT_EQ(SendMessageA(Unit("bar"), PBM_GETPOS, 0, 0), 70);
+    EXPECT_EQ(Read("bar", 13), 50u);
+
+    SendMessageA(Unit("slider"), TBM_SETPOS, TRUE, 7);
+    Write("slider", 17, 3);  // Minimum
+    Write("slider", 18, 9);  // Maximum
+    EXPECT_EQ(SendMessageA(Unit("slider"), TBM_GETRANGEMIN, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(Unit("slider"), TBM_GETRANGEMAX, 0, 0), 9);
+    EXPECT_EQ(SendMessageA(Unit("slider"), TBM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(SendMessageA(Unit("slider"), TBM_GETPAGESIZE, 0, 0), 8) << "the sizes are not sent again";
+}
+
 TEST_F(BarsTest, ScrollBarArrowsThumbAndTrackEvents) {
     HScrollBarProperties p;
     p.minimum = 1, p.maximum = 100, p.position = 1, p.trackEvents = 0;

@@ -117,19 +117,26 @@ struct MouseScript {
     std::vector<POINT> points;  // screen positions; the button goes down at the first, up at the last
 };
 
+// Each event carries its own absolute position (button events take it only together with
+// MOUSEEVENTF_MOVE), so that no pointer motion the display reports late can move it elsewhere.
+void MouseAt(POINT p, DWORD button) {
+    const DWORD ax = static_cast<DWORD>(MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1));
+    const DWORD ay = static_cast<DWORD>(MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1));
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, ax, ay, 0, 0);
+}
+
 DWORD WINAPI PlayMouse(void* parameter) {
     const auto* script = static_cast<const MouseScript*>(parameter);
     const auto& points = script->points;
-    SetCursorPos(points.front().x, points.front().y);
+    MouseAt(points.front(), 0);
     Sleep(40);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    MouseAt(points.front(), MOUSEEVENTF_LEFTDOWN);
     Sleep(60);
     for (size_t i = 1; i < points.size(); ++i) {
-        SetCursorPos(points[i].x, points[i].y);
-        mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+        MouseAt(points[i], 0);
         Sleep(60);
     }
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    MouseAt(points.back(), MOUSEEVENTF_LEFTUP);
     Sleep(40);
     return 0;
 }
@@ -138,7 +145,7 @@ void Play(MouseScript script) {
     HANDLE thread = CreateThread(nullptr, 0, &PlayMouse, &script, 0, nullptr);
     while (MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) Pump(5);
     CloseHandle(thread);
-    Pump(60);
+    forms_test::PumpInput();
 }
 
 POINT OnScreen(HWND window, int x, int y) {

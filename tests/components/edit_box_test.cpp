@@ -127,6 +127,48 @@ TEST_F(EditBoxTest, SelectionWrites) {
     EXPECT_EQ(Read("e", 25), 0u);
 }
 
+// The properties count bytes of the GBK text while the control counts characters.
+TEST_F(EditBoxTest, SelectionAndMaxLengthCountBytesOfChineseText) {
+    const std::string picture = "\xCD\xBC\xC6\xAC";  // 图片, two double-byte characters
+    Show(TestWindow({Edit("e", Mode(0, picture + "abc"), 10, 10)}));
+    struct Case {
+        int32_t start, length;
+        DWORD shownFrom, shownTo;  // characters selected on screen
+        uint32_t readStart, readLength;
+        std::string readText;
+    } cases[] = {
+        {4, 3, 2, 5, 4, 3, "abc"},
+        {0, 2, 0, 1, 0, 2, "\xCD\xBC"},
+        {1, 2, 0, 2, 0, 4, picture},  // cutting into a character selects it whole
+        {2, 10, 1, 5, 2, 5, "\xC6\xAC" "abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        Write("e", 24, static_cast<uint32_t>(c.start));
+        Write("e", 25, static_cast<uint32_t>(c.length));
+        DWORD from = 0, to = 0;
+        SendMessageA(Unit("e"), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, c.shownFrom);
+        EXPECT_EQ(to, c.shownTo);
+        EXPECT_EQ(Read("e", 24), c.readStart);
+        EXPECT_EQ(Read("e", 25), c.readLength);
+        EXPECT_EQ(ReadText("e", 26), c.readText);
+    }
+    Write("e", 24, static_cast<uint32_t>(-1));
+    EXPECT_EQ(Read("e", 24), 7u);
+
+    // MaxLength 4 keeps four bytes of what is pasted or typed.
+    Write("e", 14, 4);
+    WriteText("e", 8, "");
+    WriteText("e", 26, picture + "ab");
+    EXPECT_EQ(WindowText(Unit("e")), picture);
+    WriteText("e", 8, "\xCD\xBC");
+    SetFocus(Unit("e"));
+    SendMessageA(Unit("e"), EM_SETSEL, 2, 2);
+    TypeText("abc");
+    EXPECT_EQ(WindowText(Unit("e")), "\xCD\xBC" "ab");
+}
+
 TEST_F(EditBoxTest, ASingleLineBoxTooLowForItsFontGrows) {
     EditBoxProperties p;
     p.font = FontProperty("\xCB\xCE\xCC\xE5", -12);  // 宋体, 9 points at 96 dpi

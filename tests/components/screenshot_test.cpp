@@ -1,5 +1,6 @@
 // A window holding every standard component in several states, captured as a picture under the
-// build folder (build/wine/artifacts/components.bmp) for a person to look at.
+// build folder (build/wine/artifacts/components.bmp) for a person to look at. The test checks
+// what can be checked by pixels: colours at known spots of the components.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -87,6 +88,36 @@ TEST_F(ScreenshotTest, EveryComponentTypeInSeveralStates) {
         600, 360));
     SetFocus(Unit("e2"));
     Pump(300);
+    // What the picture shows, at a few known spots of the components (client coordinates).
+    const struct {
+        const char* unit;
+        int x, y;
+        COLORREF colour;
+        const char* what;
+    } spots[] = {
+        {"s1", 50, 30, 0x80C0FF, "the circle's fill"},
+        {"l2", 140, 5, 0xC0C0C0, "the raised label's background, right of its text"},
+        {"sep", 0, 100, 0x606060, "the one-pixel separator label"},
+        {"l4", 12, 8, 0xFFFFFF, "the framed label inside its frame"},
+        {"l3", 75, 3, 0xFFC080, "the gradient label's middle colour at its centre"},
+        {"p", 171, 9, GetSysColor(COLOR_HIGHLIGHT), "the filled part of the progress bar at 60"},
+        {"e1", 130, 10, GetSysColor(COLOR_WINDOW), "the edit box's background"},
+    };
+    for (const auto& spot : spots) EXPECT_EQ(PixelAt(Unit(spot.unit), spot.x, spot.y), spot.colour) << spot.what;
+    EXPECT_NE(PixelAt(Unit("p"), 513, 9), GetSysColor(COLOR_HIGHLIGHT)) << "the progress bar is filled past 60";
+    EXPECT_NE(PixelAt(Unit("l3"), 2, 15), 0xFFC080u) << "the gradient runs from another colour";
+    // The ticked check box shows its mark; the unticked one has no dark pixel in its box.
+    auto darkPixels = [this](const char* unit) {
+        int dark = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF c = PixelAt(Unit(unit), x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+            }
+        return dark;
+    };
+    EXPECT_GT(darkPixels("c1"), darkPixels("c2") + 10);
+
     const std::string folder = std::string(RUVELTO_BINARY_DIR) + "/artifacts";
     CreateDirectoryA(("Z:" + folder).c_str(), nullptr);
     EXPECT_TRUE(forms_test::SaveWindowPicture(WindowHandle(kWindow), folder + "/components.bmp"));

@@ -98,12 +98,27 @@ void Pump(int milliseconds) {
     forms::ProcessPendingMessages();
 }
 
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    for (;;) {
+        forms::ProcessPendingMessages();
+        if (done()) return true;
+        const auto left = static_cast<int32_t>(end - GetTickCount());
+        if (left <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left < 10 ? left : 10), QS_ALLINPUT);
+    }
+}
+
+void PumpInput() {
+    PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; });
+}
+
 void PressKey(BYTE vk, std::initializer_list<BYTE> modifiers) {
     for (BYTE m : modifiers) keybd_event(m, 0, 0, 0);
     keybd_event(vk, 0, 0, 0);
     keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
     for (auto it = modifiers.end(); it != modifiers.begin();) keybd_event(*--it, 0, KEYEVENTF_KEYUP, 0);
-    Pump();
+    PumpInput();
 }
 
 void TypeText(const char* text) {
@@ -115,7 +130,7 @@ void TypeText(const char* text) {
         keybd_event(LOBYTE(scan), 0, KEYEVENTF_KEYUP, 0);
         if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
     }
-    Pump();
+    PumpInput();
 }
 
 std::string WindowText(HWND window) {
@@ -127,9 +142,12 @@ std::string WindowText(HWND window) {
 void Activate(HWND window, HWND focus) {
     SetForegroundWindow(window);
     SetActiveWindow(window);
-    Pump(30);
-    if (focus) SetFocus(focus);
-    Pump(30);
+    PumpUntil([window] { return GetForegroundWindow() == window && GetActiveWindow() == window; });
+    if (focus) {
+        SetFocus(focus);
+        PumpUntil([focus] { return GetFocus() == focus; });
+    }
+    PumpInput();
 }
 
 bool SaveWindowPicture(HWND window, const std::string& path) {

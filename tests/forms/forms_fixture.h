@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,11 +49,17 @@ protected:
 
 // Dispatches what arrives for `milliseconds` (through the engine's pre-translate walk).
 void Pump(int milliseconds = 60);
+// Dispatches until `done` holds, for at most `milliseconds` (a limit for a failing test, not a
+// wait for a slow machine); returns whether it holds.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 10000);
+// Dispatches until no keyboard or mouse input waits in this thread's queue.
+void PumpInput();
 // Real keyboard input: keybd_event, then pumping.
 void PressKey(BYTE vk, std::initializer_list<BYTE> modifiers = {});
 void TypeText(const char* text);
 std::string WindowText(HWND window);
-// Brings a window to the front and gives the focus to `focus` (or leaves it to the window).
+// Brings a window to the front and gives the focus to `focus` (or leaves it to the window),
+// waiting until the system says so.
 void Activate(HWND window, HWND focus = nullptr);
 // Captures a window as it stands on the screen into a 24-bit BMP file (a Unix path).
 bool SaveWindowPicture(HWND window, const std::string& path);

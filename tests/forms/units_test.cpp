@@ -229,6 +229,21 @@ TEST_F(UnitsTest, OwnPropertiesConvertByTypeAndFontsFallBackToSongTi) {
     EXPECT_EQ(HeapText(ReadProperty(kMain, edit, 9, 6)), forms::kDefaultFaceName);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 5), 12u);  // the other parts stay
 
+    // A size in points becomes a height that is truncated, not rounded: at 96 DPI 11 pt is -14
+    // and 14 pt -18. The edit box is re-created with the font that shows it.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int32_t points : {11, 14, 12, 1}) {
+        SCOPED_TRACE(points);
+        WriteProperty(kMain, edit, 9, 5, static_cast<uint32_t>(points), 0);
+        LOGFONTA shown{};
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(UnitHandle(kMain, "edit"), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        ASSERT_EQ(GetObjectA(font, sizeof shown, &shown), static_cast<int>(sizeof shown));
+        EXPECT_EQ(shown.lfHeight, -(points * dpi / 72));
+    }
+
     // A whole font value: a negative size counts as 0.
     struct FontValue {
         int32_t angle;
@@ -323,6 +338,77 @@ TEST_F(UnitsTest, AModalWindowDisablesTheOthersAndStaysOffTheTaskbar) {
     EXPECT_FALSE(counts.onTaskbar);
     EXPECT_EQ(WindowHandle(kOther), nullptr);
     EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMain)));
+}
+
+// Ways a modal window goes without being closed: destroyed at once, or marked for destruction
+// and then loaded again (which destroys it first).
+enum class ModalEnd { kDestroyAtOnce, kReloadWhilePending };
+ModalEnd modalEnd;
+uint32_t modalOwnId = 0;
+
+VOID CALLBACK EndModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    counts.modalChecked = forms::FindLoadedUnit(kOther, 0) != nullptr;
+    ValueRecord args[2] = {{kOther, modalOwnId, 0x10001}, {modalEnd == ModalEnd::kDestroyAtOnce ? 1u : 0u, 0, kTypeBool}};
+    ValueRecord result{};
+    forms::DestroyUnitCommand(&result, 2, args);
+    if (modalEnd == ModalEnd::kReloadWhilePending) {
+        ValueRecord window[1] = {{kOther, modalOwnId, 0x10001}};
+        forms::LoadWindowCommand(&result, 1, window);
+    }
+}
+
+TEST_F(UnitsTest, EveryWayAModalWindowGoesEnablesTheOthersAgain) {
+    for (ModalEnd end : {ModalEnd::kDestroyAtOnce, ModalEnd::kReloadWhilePending}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        Start({TestWindow(kMain, "main"), TestWindow(kOther, "modal", 200, 120)});
+        ASSERT_TRUE(Load(kMain));
+        counts = {};
+        modalEnd = end;
+        modalOwnId = OwnIdOf(kOther);
+        SetTimer(nullptr, 0, 100, &EndModal);
+        ASSERT_TRUE(Load(kOther, true, kMain));  // returns when the modal window is gone
+        EXPECT_TRUE(counts.modalChecked);
+        EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMain)));
+        TearDown();
+    }
+}
+
+// The focus after a load: a window that opens visibly keeps the focus it took; a window that
+// stays hidden gives back the focus that its created handler moved into it.
+constexpr uint32_t kHidden = 0x52010200;
+uint32_t hiddenEditId = 0;
+uint64_t FocusHiddenEdit() {
+    if (forms::WindowObject* edit = forms::FindLoadedUnit(kHidden, hiddenEditId)) SetFocus(edit->Handle());
+    return forms::kReturnsNothing;
+}
+
+TEST_F(UnitsTest, FocusAfterLoadingStaysInAShownWindowAndReturnsFromAHiddenOne) {
+    WindowDescription main = TestWindow(kMain, "main");
+    main.components = {Edit("edit", 10, 10)};
+    WindowDescription shown = TestWindow(kOther, "shown", 200, 120);
+    shown.window.At(420, 40, 200, 120);
+    shown.components = {Edit("edit", 10, 10)};
+    WindowDescription hidden = TestWindow(kHidden, "hidden", 200, 120);
+    hidden.window.Flags(hidden.window.stateFlags & ~kVisible).On(forms::kWindowCreated, Handler(&FocusHiddenEdit));
+    hidden.components = {Edit("edit", 10, 10)};
+    Start({main, shown, hidden});
+    ASSERT_TRUE(Load(kMain));
+    Activate(WindowHandle(kMain), UnitHandle(kMain, "edit"));
+    ASSERT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
+
+    ASSERT_TRUE(Load(kOther));
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), WindowHandle(kOther));
+    EXPECT_EQ(GetFocus(), UnitHandle(kOther, "edit"));
+
+    Activate(WindowHandle(kMain), UnitHandle(kMain, "edit"));
+    ASSERT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
+    hiddenEditId = IdOf(kHidden, "edit");
+    ASSERT_TRUE(Load(kHidden));
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(WindowHandle(kHidden)));
+    EXPECT_EQ(GetFocus(), UnitHandle(kMain, "edit"));
 }
 
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {

@@ -110,15 +110,58 @@ TEST(ProgramImage, FilledTypeSlotsAndTheZeroSlotsBetweenThem) {
         ASSERT_NE(type, nullptr) << std::hex << code;
         EXPECT_EQ(std::memcmp(type, &zero, sizeof zero), 0) << std::hex << code;
     }
-    // Outside the tables there is none.
-    for (uint32_t code : {0x10034u, 0x10000u, 0x20002u, 0x50001u, 0x70001u, 0u})
+    // Outside the tables there is none, and none for the application's own types and the basic
+    // types, whatever their low bits.
+    for (uint32_t code : {0x10034u, 0x10000u, 0x20002u, 0x50001u, 0x70001u, 0u, 0x40010001u, 0x7FFF0001u,
+                          0x40040001u, 0x80010001u, 0x80000301u, 0xBFFF0001u})
         EXPECT_EQ(FindTypeDescriptor(image, code), nullptr) << std::hex << code;
+    // Library types are found in both of their ranges.
+    EXPECT_EQ(FindTypeDescriptor(image, 0xC0010001u), FindTypeDescriptor(image, 0x10001u));
 
     // Window component types start with the eight common properties.
     const runtime::TypeDescriptor* button = FindTypeDescriptor(image, 0x1000B);
     ASSERT_GE(button->propertyCount, 8u);
     EXPECT_EQ(button->properties[0].typeAndState, 0xE00003E8u);
     EXPECT_EQ(button->properties[7].typeAndState & 0xFFFF, 1011u);
+}
+
+// Every filled type's property list: its length, the eight common properties first (for window
+// components), then the type's own, each a property type 1000-1024 with its state flags. A list
+// built from a dangling or mismatched range shows up here as a wrong count or as garbage words.
+TEST(ProgramImage, PropertyListOfEveryType) {
+    const struct {
+        uint32_t code;
+        uint32_t count;
+    } expected[] = {
+        {0x10001, 32}, {0x10003, 0},  {0x10005, 29}, {0x10006, 15}, {0x10007, 15}, {0x10008, 25},
+        {0x10009, 13}, {0x1000A, 29}, {0x1000B, 14}, {0x1000C, 21}, {0x1000D, 19}, {0x10011, 14},
+        {0x10013, 14}, {0x10014, 20}, {0x1001F, 30}, {0x20001, 23}, {0x30002, 14}, {0x30004, 39},
+        {0x30005, 15}, {0x40001, 0},  {0x40002, 0},  {0x40003, 0},  {0x40004, 0},  {0x40005, 0},
+    };
+    uint32_t filled = 0;
+    for (uint32_t lib = 0; lib < image.libraryCount; ++lib)
+        for (uint32_t t = 0; t < image.libraryTable[lib]->typeCount; ++t)
+            if (image.libraryTable[lib]->types[t].englishName) ++filled;
+    EXPECT_EQ(filled, std::size(expected)) << "a filled type slot is missing from this table";
+
+    for (const auto& e : expected) {
+        const runtime::TypeDescriptor* type = FindTypeDescriptor(image, e.code);
+        ASSERT_NE(type, nullptr) << std::hex << e.code;
+        SCOPED_TRACE(type->englishName);
+        EXPECT_EQ(type->propertyCount, e.count);
+        if (type->propertyCount != e.count) continue;  // the list itself is not to be trusted
+        for (uint32_t i = 0; i < type->propertyCount; ++i) {
+            const runtime::PropertyDescriptor& p = type->properties[i];
+            uint32_t kind = p.typeAndState & 0xFFFF, state = p.typeAndState >> 16;
+            EXPECT_GE(kind, 1000u) << i;
+            EXPECT_LE(kind, 1024u) << i;
+            if (i < 8)
+                EXPECT_EQ(state, 0xE000u) << i;
+            else
+                EXPECT_EQ(state & 0xFFF0, 0x8000u) << i;
+            EXPECT_EQ(p.pickList, nullptr) << i;
+        }
+    }
 }
 
 TEST(ProgramImage, DllCommandTable) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "forms/forms_engine.h"
+#include "forms/message_loop.h"
 #include "image-data/memory_image.h"
 #include "image-data/template_writer.h"
 #include "runtime/dll_call.h"
@@ -19,6 +20,7 @@
 #include "runtime/program_exit.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
+#include "runtime/services.h"
 
 namespace {
 
@@ -85,9 +87,62 @@ ProgramImageDescription ImageFor(const std::string& which) {
 
 DWORD WINAPI ExitFromThread(void*) {
     runtime::ExitProgram(9);
+    return 0;
 }
 
 const runtime::RuntimeEntryTable* entries = nullptr;
+
+// A library's idle callback (service 1012) ends the loop that ran it; so does a timer, when no
+// callback runs.
+void IdleCallback(uint32_t) {
+    Log("idle callback");
+    PostQuitMessage(0);
+}
+
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+
+void RunLoopBriefly() {
+    UINT_PTR timer = SetTimer(nullptr, 0, 500, &EndLoop);
+    forms::RunMainLoop();
+    KillTimer(nullptr, timer);
+}
+
+// Exit while a library still has a window in the runtime's window list (service 1012) and a
+// window object it never deleted (service 1007): the exit sequence leaves neither behind.
+void ExitReleasesLibraryWindows() {
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const LONG_PTR ownProcedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
+    const uint32_t entry[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)),
+                               static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&IdleCallback)), 0};
+    runtime::RuntimeService(kServiceAddChildWindow, reinterpret_cast<intptr_t>(entry), 0);
+    if (!runtime::RuntimeService(kServiceWrapWindow, reinterpret_cast<intptr_t>(window), 0)) Log("not wrapped");
+    if (GetWindowLongPtrA(window, GWLP_WNDPROC) == ownProcedure) Log("wrapping left the window as it was");
+    RunLoopBriefly();
+    runtime::RunExitSequence();
+    Log("exit sequence done");
+    RunLoopBriefly();
+    Log(GetWindowLongPtrA(window, GWLP_WNDPROC) == ownProcedure ? "window object released" : "window object left");
+    DestroyWindow(window);
+}
+
+// An exit request from another thread while the exit sequence runs just returns: the sequence
+// goes on and the first exit code stands.
+DWORD WINAPI SecondExitRequest(void*) {
+    runtime::ExitProgram(9);
+    Log("second exit request returned");
+    return 0;
+}
+
+void CleanUpAskingToExitAgain() {
+    Log("cleanup on main thread");
+    HANDLE thread = CreateThread(nullptr, 0, &SecondExitRequest, nullptr, 0, nullptr);
+    // Messages sent to the main thread's windows are handled while it waits, as in a message loop.
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    CloseHandle(thread);
+}
 
 // Far more than a 32-bit process can ever get in one block.
 constexpr uint32_t kImpossibleSize = 0x7FFFFFF0;
@@ -99,6 +154,11 @@ int Entry() {
     Log("started");
     if (mode == "runtime-error") RaiseRuntimeErrorCode(5);
     if (mode == "exit") runtime::ExitProgram(7);
+    if (mode == "exit-releases-library-windows") ExitReleasesLibraryWindows();
+    if (mode == "second-exit-during-exit") {
+        helper(runtime::kHelperRegisterCleanup, &CleanUpAskingToExitAgain);
+        runtime::ExitProgram(7);
+    }
     if (mode == "dll-stack-mismatch") {
         // GetCurrentProcessId takes no argument: the word pushed here stays on the stack.
         runtime::CallDll(0, 0x1234u);

@@ -133,6 +133,16 @@ TEST_F(RuntimeSpine, TypeServicesSeeZeroSlotsAsSlots) {
     EXPECT_EQ(notified.back().arg2, 77);
     EXPECT_EQ(RuntimeService(kServiceTypeInformation, 0x20001, 0), 0) << "library without notify entry";
     EXPECT_EQ(RuntimeService(kServiceTypeInformation, 0x10030, 0), 0) << "answered by the runtime";
+
+    // The application's own types and the basic types are no library's, whatever their low bits.
+    for (uint32_t code : {0x40010001u, 0x40010003u, 0x80010001u, 0x80000301u}) {
+        SCOPED_TRACE(code);
+        const size_t before = notified.size();
+        EXPECT_EQ(descriptor(code), nullptr);
+        EXPECT_EQ(RuntimeService(kServiceTypeKind, code, 0), 0);
+        EXPECT_EQ(RuntimeService(kServiceTypeInformation, code, 0), 0);
+        EXPECT_EQ(notified.size(), before) << "no library was asked";
+    }
 }
 
 TEST_F(RuntimeSpine, DllCommandsResolveOncePerNumber) {

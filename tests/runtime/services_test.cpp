@@ -3,15 +3,18 @@
 #include "runtime/services.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/heap.h"
 #include "runtime/runtime_state.h"
 #include "runtime/service_link.h"
+#include "runtime/sound_playback.h"
 
 namespace ruvelto::runtime {
 namespace {
@@ -95,6 +98,56 @@ TEST(Services, InstalledHandlersReceiveTheirCodes) {
     EXPECT_EQ(seen, kServiceWindowCount);
     SetServiceHandler(kServiceWindowCount, nullptr);
     EXPECT_EQ(RuntimeService(kServiceWindowCount, 41, 0), 0);
+}
+
+// A RIFF WAVE file: 8-bit mono at 8000 Hz, `samples` bytes of silence.
+std::vector<uint8_t> Wave(uint32_t samples) {
+    std::vector<uint8_t> w;
+    auto tag = [&w](const char* t) {
+        for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(t[i]));
+    };
+    auto u32 = [&w](uint32_t v) {
+        for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    auto u16 = [&w](uint16_t v) {
+        for (int i = 0; i < 2; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    tag("RIFF"), u32(36 + samples), tag("WAVE");
+    tag("fmt "), u32(16), u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
+    tag("data"), u32(samples);
+    w.resize(w.size() + samples, 0x80);
+    return w;
+}
+
+// Service 2015 plays WAV or MIDI data when a device would play it, and nothing else; 2016 stops.
+TEST(Services, SoundDataPlaysOnlyWhenItIsSound) {
+    const std::vector<uint8_t> wave = Wave(8000);
+    // A standard MIDI file of one track with one note.
+    const std::vector<uint8_t> midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
+                                       'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, 60, 64, 96, 0x80, 60, 0, 0, 0xFF, 0x2F, 0};
+    const std::vector<uint8_t> notSound = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '};
+    const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
+    struct Case {
+        const char* what;
+        const std::vector<uint8_t>* data;
+        uint32_t length;
+        intptr_t started;
+    } cases[] = {
+        // The test scripts give Wine a silent sound device.
+        {"wave", &wave, static_cast<uint32_t>(wave.size()), waveOutGetNumDevs() > 0 ? 1 : 0},
+        {"midi", &midi, static_cast<uint32_t>(midi.size()), 1},  // the sequencer plays even without a MIDI device
+        {"riff that is not wave", &notSound, static_cast<uint32_t>(notSound.size()), 0},
+        {"text", &text, static_cast<uint32_t>(text.size()), 0},
+        {"wave cut short of its header", &wave, 6, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SoundRequest request{c.data->data(), c.length, 1};
+        EXPECT_EQ(RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&request), 0), c.started);
+        EXPECT_EQ(RuntimeService(kServiceStopSound, 0, 0), 0);
+    }
+    EXPECT_EQ(RuntimeService(kServicePlaySound, 0, 0), 0);
+    EXPECT_EQ(RuntimeService(kServiceStopSound, 0, 0), 0) << "nothing plays: stopping is harmless";
 }
 
 TEST(Services, NumbersToDouble) {

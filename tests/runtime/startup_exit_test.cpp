@@ -108,6 +108,20 @@ TEST(ProgramExit, ExitFromAnotherThreadRunsOnTheMainThread) {
                        "library 1 notify 6\nlibrary 2 notify 6\n");
 }
 
+TEST(ProgramExit, ClearsTheWindowListAndReleasesLibraryWindowObjects) {
+    ChildRun run = RunChild("exit-releases-library-windows", false);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, "library 1 notify 1\nlibrary 2 notify 1\nstarted\nidle callback\ncleanup on main thread\n"
+                       "library 1 notify 6\nlibrary 2 notify 6\nexit sequence done\nwindow object released\n");
+}
+
+TEST(ProgramExit, ASecondRequestFromAnotherThreadDuringExitJustReturns) {
+    ChildRun run = RunChild("second-exit-during-exit", false);
+    EXPECT_EQ(run.exitCode, 7u);
+    EXPECT_EQ(run.log, "library 1 notify 1\nlibrary 2 notify 1\nstarted\ncleanup on main thread\n"
+                       "second exit request returned\nlibrary 1 notify 6\nlibrary 2 notify 6\n");
+}
+
 TEST(StartUp, LeavesTheProgramInItsFolderWithOleAndDllCallsWorking) {
     ChildRun run = RunChild("running", false);
     EXPECT_EQ(run.exitCode, 0u);
