@@ -13,7 +13,7 @@ namespace ruvelto::image {
 namespace {
 
 // A PNG file written with libpng itself, from rows of raw samples (top row first).
-struct PngSpec {
+struct PngLayout {
     uint32_t width = 0;
     uint32_t height = 0;
     int bitDepth = 8;
@@ -25,13 +25,13 @@ struct PngSpec {
     std::vector<std::vector<uint8_t>> rows;
 };
 
-PngSpec Spec(uint32_t width, uint32_t height, int bitDepth, int colorType) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitDepth = bitDepth;
-    spec.colorType = colorType;
-    return spec;
+PngLayout Layout(uint32_t width, uint32_t height, int bitDepth, int colorType) {
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitDepth = bitDepth;
+    layout.colorType = colorType;
+    return layout;
 }
 
 void Append(png_structp png, png_bytep data, size_t n) {
@@ -39,7 +39,7 @@ void Append(png_structp png, png_bytep data, size_t n) {
     out->insert(out->end(), data, data + n);
 }
 
-std::vector<uint8_t> WritePng(PngSpec spec) {
+std::vector<uint8_t> WritePng(PngLayout layout) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -49,15 +49,15 @@ std::vector<uint8_t> WritePng(PngSpec spec) {
         return {};
     }
     png_set_write_fn(png, &out, Append, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-    if (!spec.trans.empty()) png_set_tRNS(png, info, spec.trans.data(), int(spec.trans.size()), nullptr);
-    if (spec.background) png_set_bKGD(png, info, spec.background);
+    if (!layout.palette.empty()) png_set_PLTE(png, info, layout.palette.data(), int(layout.palette.size()));
+    if (!layout.trans.empty()) png_set_tRNS(png, info, layout.trans.data(), int(layout.trans.size()), nullptr);
+    if (layout.background) png_set_bKGD(png, info, layout.background);
     png_write_info(png, info);
     std::vector<png_bytep> rows;
-    for (auto& r : spec.rows) rows.push_back(r.data());
+    for (auto& r : layout.rows) rows.push_back(r.data());
     png_write_image(png, rows.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
@@ -89,10 +89,10 @@ std::vector<uint8_t> Chunk(const std::vector<uint8_t>& png, const char* type) {
 }
 
 TEST(PngDecode, RgbaKeepsItsAlphaThroughARoundTrip) {
-    PngSpec spec = Spec(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA);
-    spec.rows = {{10, 20, 30, 0, 40, 50, 60, 128}};
+    PngLayout layout = Layout(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA);
+    layout.rows = {{10, 20, 30, 0, 40, 50, 60, 128}};
     Image image;
-    ASSERT_TRUE(DecodePng(WritePng(spec), image));
+    ASSERT_TRUE(DecodePng(WritePng(layout), image));
     EXPECT_EQ(image.GetBpp(), 24u);
     ASSERT_NE(image.Alpha, nullptr);
     EXPECT_EQ(image.AlphaGet(0, 0), 0);
@@ -111,36 +111,36 @@ TEST(PngDecode, RgbaKeepsItsAlphaThroughARoundTrip) {
 
 TEST(PngDecode, GreyAlphaIsCompositedOntoItsBackground) {
     // Half-transparent white over the file's black bKGD, or over grey 192 without one.
-    PngSpec spec = Spec(2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA);
-    spec.rows = {{255, 0, 255, 255}};
+    PngLayout layout = Layout(2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA);
+    layout.rows = {{255, 0, 255, 255}};
     Image plain;
-    ASSERT_TRUE(DecodePng(WritePng(spec), plain));
+    ASSERT_TRUE(DecodePng(WritePng(layout), plain));
     EXPECT_EQ(plain.GetBpp(), 8u);
     EXPECT_EQ(plain.Alpha, nullptr);
     EXPECT_EQ(plain.GetPixelColor(0, 0).red, 192);
     EXPECT_EQ(plain.GetPixelColor(1, 0).red, 255);
 
     png_color_16 black{};
-    spec.background = &black;
+    layout.background = &black;
     Image onBlack;
-    ASSERT_TRUE(DecodePng(WritePng(spec), onBlack));
+    ASSERT_TRUE(DecodePng(WritePng(layout), onBlack));
     EXPECT_EQ(onBlack.GetPixelColor(0, 0).red, 0);
     EXPECT_EQ(onBlack.GetPixelColor(1, 0).red, 255);
 }
 
 TEST(PngDecode, PaletteTransparency) {
-    PngSpec spec = Spec(2, 1, 8, PNG_COLOR_TYPE_PALETTE);
-    spec.palette = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-    spec.rows = {{0, 2}};
-    spec.trans = {0};
+    PngLayout layout = Layout(2, 1, 8, PNG_COLOR_TYPE_PALETTE);
+    layout.palette = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+    layout.rows = {{0, 2}};
+    layout.trans = {0};
     Image index;
-    ASSERT_TRUE(DecodePng(WritePng(spec), index));
+    ASSERT_TRUE(DecodePng(WritePng(layout), index));
     EXPECT_EQ(index.Info.TransIndex, 0);
     EXPECT_FALSE(index.Info.AlphaPaletteEnabled);
 
-    spec.trans = {255, 100};
+    layout.trans = {255, 100};
     Image alpha;
-    ASSERT_TRUE(DecodePng(WritePng(spec), alpha));
+    ASSERT_TRUE(DecodePng(WritePng(layout), alpha));
     EXPECT_EQ(alpha.Info.TransIndex, -1);
     EXPECT_TRUE(alpha.Info.AlphaPaletteEnabled);
     EXPECT_EQ(alpha.GetPaletteColor(1).reserved, 100);
@@ -149,10 +149,10 @@ TEST(PngDecode, PaletteTransparency) {
 }
 
 TEST(PngDecode, TwoBitGreyWidensToFourBits) {
-    PngSpec spec = Spec(5, 1, 2, PNG_COLOR_TYPE_GRAY);
-    spec.rows = {{0b00011011, 0b10000000}};  // levels 0, 1, 2, 3, 2
+    PngLayout layout = Layout(5, 1, 2, PNG_COLOR_TYPE_GRAY);
+    layout.rows = {{0b00011011, 0b10000000}};  // levels 0, 1, 2, 3, 2
     Image image;
-    ASSERT_TRUE(DecodePng(WritePng(spec), image));
+    ASSERT_TRUE(DecodePng(WritePng(layout), image));
     EXPECT_EQ(image.GetBpp(), 4u);
     const uint8_t levels[] = {0, 85, 170, 255};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(image.GetPaletteColor(uint8_t(i)).green, levels[i]);
@@ -161,7 +161,7 @@ TEST(PngDecode, TwoBitGreyWidensToFourBits) {
 }
 
 TEST(PngDecode, SixteenBitSamplesKeepTheirHighByte) {
-    PngSpec rgb = Spec(1, 1, 16, PNG_COLOR_TYPE_RGB);
+    PngLayout rgb = Layout(1, 1, 16, PNG_COLOR_TYPE_RGB);
     rgb.rows = {{0x12, 0xFF, 0x80, 0x80, 0x00, 0x7F}};
     Image image;
     ASSERT_TRUE(DecodePng(WritePng(rgb), image));
@@ -171,7 +171,7 @@ TEST(PngDecode, SixteenBitSamplesKeepTheirHighByte) {
     EXPECT_EQ(image.GetPixelColor(0, 0).blue, 0x00);
 
     // 16-bit RGBA keeps its alpha, as 8-bit RGBA does.
-    PngSpec rgba = Spec(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA);
+    PngLayout rgba = Layout(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA);
     rgba.rows = {{0x12, 0xFF, 0x80, 0x80, 0x00, 0x7F, 0x40, 0x00}};
     Image deep;
     ASSERT_TRUE(DecodePng(WritePng(rgba), deep));
@@ -183,18 +183,18 @@ TEST(PngDecode, SixteenBitSamplesKeepTheirHighByte) {
 TEST(PngDecode, InterlacedEqualsItsTwinAndStaysInterlaced) {
     for (int colorType : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
         const int channels = colorType == PNG_COLOR_TYPE_RGB ? 3 : 4;
-        PngSpec spec = Spec(13, 11, 8, colorType);
-        for (uint32_t y = 0; y < spec.height; ++y) {
+        PngLayout layout = Layout(13, 11, 8, colorType);
+        for (uint32_t y = 0; y < layout.height; ++y) {
             std::vector<uint8_t> row;
-            for (uint32_t x = 0; x < spec.width * channels; ++x) row.push_back(uint8_t(x * 7 + y * 31));
-            spec.rows.push_back(row);
+            for (uint32_t x = 0; x < layout.width * channels; ++x) row.push_back(uint8_t(x * 7 + y * 31));
+            layout.rows.push_back(row);
         }
         Image flat;
-        ASSERT_TRUE(DecodePng(WritePng(spec), flat));
+        ASSERT_TRUE(DecodePng(WritePng(layout), flat));
         EXPECT_EQ(flat.Info.CodecOption[IMAGE_FORMAT_PNG], 0);
-        spec.interlaced = true;
+        layout.interlaced = true;
         Image laced;
-        ASSERT_TRUE(DecodePng(WritePng(spec), laced));
+        ASSERT_TRUE(DecodePng(WritePng(layout), laced));
         EXPECT_EQ(laced.Info.CodecOption[IMAGE_FORMAT_PNG], 1);
         EXPECT_EQ(test::TopDownRgb(laced), test::TopDownRgb(flat));
         if (channels == 4) {
@@ -211,9 +211,9 @@ TEST(PngDecode, InterlacedEqualsItsTwinAndStaysInterlaced) {
 }
 
 TEST(PngDecode, BadFilesFailWithLibpngsMessage) {
-    PngSpec spec = Spec(4, 4, 8, PNG_COLOR_TYPE_GRAY);
-    spec.rows.assign(4, std::vector<uint8_t>(4, 9));
-    std::vector<uint8_t> cut = WritePng(spec);
+    PngLayout layout = Layout(4, 4, 8, PNG_COLOR_TYPE_GRAY);
+    layout.rows.assign(4, std::vector<uint8_t>(4, 9));
+    std::vector<uint8_t> cut = WritePng(layout);
     cut.resize(cut.size() - 20);
     const std::vector<uint8_t> notPng = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0};
     struct Case {
