@@ -31,13 +31,12 @@ namespace {
 uint32_t RoundedBits(uint32_t bits) { return bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24; }
 
 // The bytes Create allocates for the picture, or 0 when the picture is over the bound: width x
-// height x bits / 256 against the bound, in 64 bits without overflow. Beyond that the header's
+// height x bits / 256 against the bound (as WithinPixelMemoryBound). Beyond that the header's
 // signed fields must hold the size, and the block must fit the address space of the 32-bit
 // program (2 GB): an 8-bit picture of 65535 x 65535 passes the bound but could never be
 // allocated there, and is refused before trying rather than after.
 uint64_t PictureBytes(uint32_t width, uint32_t height, uint32_t bits) {
-    const uint64_t pixels = uint64_t{width} * height;
-    if (pixels > UINT64_MAX / bits || pixels * bits / 256 > g_pixelMemoryBound) return 0;
+    if (!WithinPixelMemoryBound(width, height, bits)) return 0;
     const uint64_t effWidth = (uint64_t{width} * bits + 31) / 32 * 4;
     const uint64_t paletteBytes = bits == 24 ? 0 : 4u << bits;
     const uint64_t total = kInfoHeaderSize + paletteBytes + effWidth * height;

@@ -13,29 +13,15 @@
 
 #include "components/picture_decoder.h"
 
+#include "tests/corpus_manifest.h"
+
 namespace ruvelto::components {
 namespace {
 
-struct CorpusFile {
-    std::string path;
-    std::string expectation;
-};
+using corpus::CorpusFile;
+using corpus::CorpusFiles;
 
 std::string CorpusPath(const std::string& relative) { return std::string(RUVELTO_CORPUS) + "/" + relative; }
-
-std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
-    std::ifstream manifest(CorpusPath("MANIFEST.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> cols;
-        std::stringstream row(line);
-        std::string col;
-        while (std::getline(row, col, '\t')) cols.push_back(col);
-        if (cols.size() >= 5 && cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
-    }
-    return files;
-}
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -12,29 +12,14 @@
 #include <map>
 #include <sstream>
 
+#include "tests/corpus_manifest.h"
 #include "tests/image/test_files.h"
 
 namespace ruvelto::image::test {
 namespace {
 
-struct CorpusFile {
-    std::string path;
-    std::string expectation;
-};
-
-std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
-    std::ifstream manifest(CorpusPath("MANIFEST.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> cols;
-        std::stringstream row(line);
-        std::string col;
-        while (std::getline(row, col, '\t')) cols.push_back(col);
-        if (cols.size() >= 5 && cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
-    }
-    return files;
-}
+using corpus::CorpusFile;
+using corpus::CorpusFiles;
 
 // Valid files this library refuses by design, with the reason.
 const std::map<std::string, std::string> kRefusedValid = {

@@ -12,29 +12,14 @@
 
 #include "image/codec.h"
 #include "image/wmf_codec.h"
+#include "tests/corpus_manifest.h"
 #include "tests/image/test_files.h"
 
 namespace ruvelto::image::test {
 namespace {
 
-struct CorpusFile {
-    std::string path;
-    std::string expectation;
-};
-
-std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
-    std::ifstream manifest(CorpusPath("MANIFEST.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> cols;
-        std::stringstream row(line);
-        std::string col;
-        while (std::getline(row, col, '\t')) cols.push_back(col);
-        if (cols.size() >= 5 && cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
-    }
-    return files;
-}
+using corpus::CorpusFile;
+using corpus::CorpusFiles;
 
 // Files whose verdict differs from their expectation, with the reason: valid files refused
 // (rare variants end in a clean "unsupported" error) and invalid files that still decode.

@@ -9,29 +9,14 @@
 #include <map>
 #include <sstream>
 
+#include "tests/corpus_manifest.h"
 #include "tests/image/test_files.h"
 
 namespace ruvelto::image::test {
 namespace {
 
-struct CorpusFile {
-    std::string path;
-    std::string expectation;
-};
-
-std::vector<CorpusFile> GifFiles() {
-    std::ifstream manifest(CorpusPath("MANIFEST.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> cols;
-        std::stringstream row(line);
-        std::string col;
-        while (std::getline(row, col, '\t')) cols.push_back(col);
-        if (cols.size() >= 5 && cols[0].rfind("gif/", 0) == 0) files.push_back({cols[0], cols[4]});
-    }
-    return files;
-}
+using corpus::CorpusFile;
+using corpus::CorpusFiles;
 
 enum class Verdict {
     kFails,
@@ -187,7 +172,7 @@ std::string CompareWithReference(const std::string& path, const Image& image) {
 }
 
 TEST(GifCorpus, EveryFile) {
-    const std::vector<CorpusFile> files = GifFiles();
+    const std::vector<CorpusFile> files = CorpusFiles("gif");
     ASSERT_FALSE(files.empty());
     for (const CorpusFile& file : files) {
         const std::string path = CorpusPath(file.path);
