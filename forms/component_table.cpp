@@ -1,5 +1,9 @@
 #include "forms/component_table.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include <cstring>
 
 #include "forms/template_reader.h"
@@ -101,6 +105,10 @@ bool ValidComponentTable(const uint8_t* table, uint32_t size, uint32_t count) {
     if (count == 0 || count > size / 8) return false;
     const uint32_t recordsAt = count * 8;
     const uint32_t recordsSize = size - recordsAt;
+    // Records must not share bytes: relocating one record's handlers would otherwise rewrite
+    // another's fields (its length among them) after they were checked here.
+    std::vector<std::pair<uint32_t, uint32_t>> spans;
+    spans.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t offset = LoadWord(table + count * 4 + i * 4);
         if (offset > recordsSize || recordsSize - offset < 4) return false;
@@ -112,7 +120,11 @@ bool ValidComponentTable(const uint8_t* table, uint32_t size, uint32_t count) {
                           ? ParseMenuItemRecord(record, length).has_value()
                           : ParseComponentRecord(record, length).has_value();
         if (!parsed) return false;
+        spans.emplace_back(offset, offset + 4 + length);
     }
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 1; i < spans.size(); ++i)
+        if (spans[i].first < spans[i - 1].second) return false;
     return true;
 }
 
