@@ -117,13 +117,7 @@ struct MouseScript {
     std::vector<POINT> points;  // screen positions; the button goes down at the first, up at the last
 };
 
-// Each event carries its own absolute position (button events take it only together with
-// MOUSEEVENTF_MOVE), so that no pointer motion the display reports late can move it elsewhere.
-void MouseAt(POINT p, DWORD button) {
-    const DWORD ax = static_cast<DWORD>(MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1));
-    const DWORD ay = static_cast<DWORD>(MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1));
-    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, ax, ay, 0, 0);
-}
+using forms_test::MouseAt;
 
 DWORD WINAPI PlayMouse(void* parameter) {
     const auto* script = static_cast<const MouseScript*>(parameter);

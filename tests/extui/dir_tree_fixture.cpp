@@ -185,11 +185,11 @@ void DirTreeTest::ClickItem(HTREEITEM item) const {
     TreeView_GetItemRect(Tree(), item, &r, TRUE);
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(Tree(), &p);
-    SetCursorPos(p.x, p.y);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    forms_test::MouseAt(p, 0);
+    forms_test::MouseAt(p, MOUSEEVENTF_LEFTDOWN);
+    forms_test::MouseAt(p, MOUSEEVENTF_LEFTUP);
     // Input takes its time on a busy machine: wait for the control to have acted on it.
-    PumpUntil([&] { return Selection() == item; }, 3000);
+    PumpUntil([&] { return Selection() == item; }, 10000);
     Pump(60);
 }
 

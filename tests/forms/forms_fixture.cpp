@@ -178,4 +178,10 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
     return ok;
 }
 
+void MouseAt(POINT p, DWORD button) {
+    const DWORD ax = static_cast<DWORD>(MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1));
+    const DWORD ay = static_cast<DWORD>(MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1));
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, ax, ay, 0, 0);
+}
+
 }  // namespace ruvelto::forms_test

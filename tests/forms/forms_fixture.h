@@ -64,4 +64,9 @@ void Activate(HWND window, HWND focus = nullptr);
 // Captures a window as it stands on the screen into a 24-bit BMP file (a Unix path).
 bool SaveWindowPicture(HWND window, const std::string& path);
 
+// One mouse event at screen position p, with the button action `button` (0 for a move). Each event
+// carries its own absolute position (button events take it only together with MOUSEEVENTF_MOVE),
+// so that no pointer motion the display reports late can move it elsewhere.
+void MouseAt(POINT p, DWORD button);
+
 }  // namespace ruvelto::forms_test
