@@ -339,7 +339,7 @@ TEST_F(ProgramRun, ClosingTheWindowWhileTheFileDialogIsOpenEndsTheProgramWhenItC
 TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
     ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
-    // A preview shows the picture's own quality in the quality box (80 before any preview).
+    // A preview shows the image object's quality in the quality box (80 before any preview).
     program_.ClickRow(0);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 10000));
     auto previews = [&](int times) {
