@@ -70,49 +70,70 @@ TEST_F(OutputFolderProblem, AReadOnlyFolderIsRefusedBeforeTheRun) {
     EXPECT_EQ(program_.Progress(), 0);
 }
 
-// Pictures whose BMP outputs take about 1 KB each, and one of about 750 KB.
-TEST_F(OutputFolderProblem, AFullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
-        ASSERT_TRUE(Convert("-size 16x16 xc:'rgb(200,100,50)' " + Src(name)));
-    ASSERT_TRUE(Convert("-size 500x500 plasma:fractal -seed 5 " + Src("big.jpg")));
+class FullDisk : public ProgramRun {
+protected:
+    // Four pictures whose BMP outputs take about 1 KB each, and one of about 750 KB.
+    void MakePictures() {
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+            ASSERT_TRUE(Convert("-size 16x16 xc:'rgb(200,100,50)' " + Src(name)));
+        ASSERT_TRUE(Convert("-size 500x500 plasma:fractal -seed 5 " + Src("big.jpg")));
+    }
+
+    // Converts the five to BMP into the folder, where the big one does not fit: the run stops
+    // with the disk's message, the big one and those not reached stay checked, and the folder
+    // holds only whole outputs of the others.
+    void RunIntoAFullDisk(const std::string& unixFolder, const std::string& windowsFolder) {
+        ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(5));
+        ChooseOutputFolder(windowsFolder);
+        ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatBmp));
+        const MessageBoxSeen box = RunToTheEnd();
+        EXPECT_EQ(box.text, kDiskFull + "\n" + windowsFolder + "\n" + kRunStopped);
+        EXPECT_EQ(program_.Text(c::kStartButton), kStart);
+        EXPECT_FALSE(FileExists(unixFolder + "/big.bmp"));
+        EXPECT_EQ(CountFiles(unixFolder, "*.tmp"), 0) << "the partial temporary file is removed";
+        int written = 0;
+        for (int row = 0; row < program_.RowCount(); ++row) {
+            const std::string name = program_.RowText(row);
+            const std::string output = unixFolder + "/" + name.substr(0, name.find('.')) + ".bmp";
+            if (name == "big.jpg") {
+                EXPECT_EQ(program_.CheckState(row), 1);
+            }
+            if (program_.CheckState(row) == 1) {
+                EXPECT_FALSE(FileExists(output)) << name;
+                continue;
+            }
+            ++written;
+            const PictureFacts facts = Identify(output);
+            EXPECT_TRUE(facts.readable) << name;
+            EXPECT_EQ(facts.width, 16) << name;
+        }
+        EXPECT_EQ(CountFiles(unixFolder, "*"), written);
+    }
+};
+
+TEST_F(FullDisk, StopsTheRunLeavingOnlyWholeFilesAndTheRestIsWrittenOnceThereIsRoom) {
+    ASSERT_NO_FATAL_FAILURE(MakePictures());
     folder_.MakeFolder("small");
     SmallDisk disk(folder_.Unix("small"), 256 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << "this machine does not let a small file system be mounted";
-    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(5));
-    ChooseOutputFolder(folder_.Windows("small"));
-    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatBmp));
+    ASSERT_NO_FATAL_FAILURE(RunIntoAFullDisk(folder_.Unix("small"), folder_.Windows("small")));
 
-    MessageBoxSeen box = RunToTheEnd();
-    EXPECT_EQ(box.text, kDiskFull + "\n" + folder_.Windows("small") + "\n" + kRunStopped);
-    EXPECT_EQ(program_.Text(c::kStartButton), kStart);
-    const std::string full = folder_.Unix("small");
-    EXPECT_FALSE(FileExists(full + "/big.bmp"));
-    EXPECT_EQ(CountFiles(full, "*.tmp"), 0) << "the partial temporary file is removed";
-    // The picture that did not fit and those after it stay checked; the rest are written whole.
-    int written = 0;
-    for (int row = 0; row < program_.RowCount(); ++row) {
-        const std::string name = program_.RowText(row);
-        const std::string output = full + "/" + name.substr(0, name.find('.')) + ".bmp";
-        if (name == "big.jpg") {
-            EXPECT_EQ(program_.CheckState(row), 1);
-        }
-        if (program_.CheckState(row) == 1) {
-            EXPECT_FALSE(FileExists(output)) << name;
-            continue;
-        }
-        ++written;
-        const PictureFacts facts = Identify(output);
-        EXPECT_TRUE(facts.readable) << name;
-        EXPECT_EQ(facts.width, 16) << name;
-    }
-    EXPECT_EQ(CountFiles(full, "*"), written);
-
-    // With room made, the next run takes up the rest.
     ASSERT_TRUE(disk.Grow(8 << 20));
     EXPECT_EQ(RunToTheEnd().text, kAllDone);
-    EXPECT_EQ(Identify(full + "/big.bmp").width, 500);
-    EXPECT_EQ(CountFiles(full, "*.bmp"), 5);
+    EXPECT_EQ(Identify(folder_.Unix("small") + "/big.bmp").width, 500);
+    EXPECT_EQ(CountFiles(folder_.Unix("small"), "*.bmp"), 5);
     EXPECT_EQ(CheckedRows(), 0);
+}
+
+// The same through the file layer's own limit on what the program writes, which works on every
+// machine; the program takes it from the environment it starts with.
+TEST_F(FullDisk, AWriteRefusedByTheFileLayerStopsTheRunTheSameWay) {
+    ASSERT_NO_FATAL_FAILURE(MakePictures());
+    struct Limit {
+        Limit() { SetEnvironmentVariableA("RUVELTO_TEST_DISK_SPACE", "65536"); }
+        ~Limit() { SetEnvironmentVariableA("RUVELTO_TEST_DISK_SPACE", nullptr); }
+    } limit;
+    ASSERT_NO_FATAL_FAILURE(RunIntoAFullDisk(Out(), folder_.Windows("out")));
 }
 
 TEST_F(OutputFolderProblem, PathsLongerThanThePlatformAllowsAreRefused) {
