@@ -188,7 +188,8 @@ public:
     bool RotateRight();
     bool Negative();
     void SwapIndex(uint8_t i, uint8_t j);
-    // Scales the picture to width x height (area average when shrinking, linear when enlarging),
+    // Scales the picture to width x height (a tent filter as wide as an output pixel when
+    // shrinking, linear interpolation when enlarging),
     // alpha kept and weighting the colours; palette pictures come out as 24 bits, grey ones as
     // grey. False, with LastError, for no picture, a zero side or too little memory.
     bool Resample(uint32_t width, uint32_t height);

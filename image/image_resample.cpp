@@ -1,7 +1,8 @@
 // Resampling a picture to a new width and height, separably: each output row first gathers its
-// source rows into one accumulator row, which is then gathered across. Shrinking averages the
-// exact area each output pixel covers (a box filter with fractional edges), enlarging
-// interpolates linearly between the two nearest pixels. Transparent pixels are weighted by their
+// source rows into one accumulator row, which is then gathered across. The filter is a tent:
+// shrinking weighs every source pixel within one output pixel's width of the output pixel's
+// centre by its distance (a plain box average would let fine stripes beat into bands at ratios
+// that are not whole numbers), enlarging interpolates linearly between the two nearest pixels. Transparent pixels are weighted by their
 // alpha, so an opaque colour next to a transparent area keeps its colour instead of taking on
 // the hidden colour of its transparent neighbours.
 #include <cmath>
@@ -38,52 +39,52 @@ struct Contributions {
     std::unique_ptr<uint16_t[]> weights;
 
     bool Build(uint32_t in, uint32_t out) {
+        const double scale = double(in) / double(out);
+        // The tent reaches one output pixel's width into the source each way when shrinking
+        // (every source pixel is counted, fine stripes average out instead of beating), and one
+        // source pixel when enlarging, which makes it linear interpolation.
+        const double support = scale > 1 ? scale : 1;
+        const size_t perOutput = static_cast<size_t>(2 * support) + 3;
         spans = NewArray<Span>(out);
-        // Shrinking: each output covers at most ceil(in / out) + 1 sources; enlarging: two.
-        const size_t perOutput = in > out ? in / out + 2 : 2;
         weights = NewArray<uint16_t>(size_t(out) * perOutput);
         if (!spans || !weights) return false;
-        const double scale = double(in) / double(out);
         uint32_t offset = 0;
         for (uint32_t i = 0; i < out; ++i) {
             Span& span = spans[i];
             span.offset = offset;
-            if (in > out) {
-                // The box [lo, hi) of source space this output covers; rounding the running sum
-                // keeps every output's total exact however many sources share it.
-                const double lo = i * scale, hi = (i + 1) * scale;
-                uint32_t first = static_cast<uint32_t>(lo);
-                uint32_t last = static_cast<uint32_t>(std::ceil(hi));
-                if (last > in) last = in;
-                if (first >= last) first = last - 1;
-                span.first = first;
-                uint32_t given = 0;
-                for (uint32_t s = first; s < last; ++s) {
-                    const double covered = std::fmin(hi, s + 1.0) - lo;
-                    uint32_t upTo = static_cast<uint32_t>(std::lround(covered / scale * kOne));
-                    if (upTo > kOne || s + 1 == last) upTo = kOne;
-                    weights[offset + span.count++] = static_cast<uint16_t>(upTo - given);
-                    given = upTo;
-                }
-            } else {
-                // Pixel centres line up: output centre i + 0.5 sits at source (i + 0.5) * scale.
-                double centre = (i + 0.5) * scale - 0.5;
-                if (centre < 0) centre = 0;
-                if (centre > in - 1) centre = in - 1;
-                const uint32_t left = static_cast<uint32_t>(centre);
-                const uint32_t right = left + 1 < in ? left + 1 : left;
-                const uint32_t toRight = static_cast<uint32_t>(std::lround((centre - left) * kOne));
-                span.first = left;
-                if (right == left || toRight == 0) {
-                    weights[offset + span.count++] = static_cast<uint16_t>(kOne);
-                } else {
-                    weights[offset + span.count++] = static_cast<uint16_t>(kOne - toRight);
-                    weights[offset + span.count++] = static_cast<uint16_t>(toRight);
-                }
+            // Centres in source space: source pixel s sits at s + 0.5, output i at (i + 0.5) * scale.
+            const double centre = (i + 0.5) * scale;
+            const double from = std::floor(centre - support), to = std::ceil(centre + support);
+            const uint32_t first = from < 0 ? 0 : static_cast<uint32_t>(from);
+            const uint32_t last = to > in ? in : static_cast<uint32_t>(to);
+            double total = 0;
+            for (uint32_t s = first; s < last; ++s) total += Tent((s + 0.5 - centre) / support);
+            span.first = first;
+            if (!(total > 0)) {  // cannot happen with a tent this wide; stay safe all the same
+                span.first = static_cast<uint32_t>(centre < in ? centre : in - 1);
+                weights[offset + span.count++] = static_cast<uint16_t>(kOne);
+                offset += span.count;
+                continue;
+            }
+            // Rounding the running sum keeps every output's total exact however many sources
+            // share it, even when each alone weighs less than one unit.
+            double running = 0;
+            uint32_t given = 0;
+            for (uint32_t s = first; s < last; ++s) {
+                running += Tent((s + 0.5 - centre) / support);
+                uint32_t upTo = static_cast<uint32_t>(std::lround(running / total * kOne));
+                if (upTo > kOne || s + 1 == last) upTo = kOne;
+                weights[offset + span.count++] = static_cast<uint16_t>(upTo - given);
+                given = upTo;
             }
             offset += span.count;
         }
         return true;
+    }
+
+    static double Tent(double x) {
+        x = std::fabs(x);
+        return x < 1 ? 1 - x : 0;
     }
 };
 

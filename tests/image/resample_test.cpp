@@ -1,5 +1,5 @@
-// Resampling on small pictures whose right answers can be worked out by hand: area averages when
-// shrinking, linear steps when enlarging, alpha weighting the colours, and the sizes at the edges
+// Resampling on small pictures whose right answers can be worked out by hand: tent-weighted
+// averages when shrinking, linear steps when enlarging, alpha weighting the colours, and the sizes at the edges
 // (one-pixel sides, extreme ratios).
 #include <gtest/gtest.h>
 
@@ -24,15 +24,17 @@ void Greys(Image& image, const std::vector<std::vector<uint8_t>>& rows) {
 
 uint8_t GreyAt(const Image& image, int32_t x, int32_t y) { return image.GetPixelColor(x, y, false).green; }
 
-TEST(Resample, ShrinkingAveragesTheAreaEachPixelCovers) {
+// Shrinking weighs each source by 1 - distance / scale from the output pixel's centre.
+TEST(Resample, ShrinkingWeighsSourcesByTheirDistanceFromEachPixelCentre) {
     struct Case {
         const char* what;
         std::vector<uint8_t> in;
         std::vector<uint8_t> out;
     } cases[] = {
-        {"halving", {0, 100, 200, 40}, {50, 120}},
-        // 3 -> 2: each output covers one and a half sources.
-        {"thirds", {0, 90, 180}, {30, 150}},
+        // Weights 0.75, 0.75, 0.25 for the first output and 0.25, 0.75, 0.75 for the second.
+        {"halving", {0, 100, 200, 40}, {71, 117}},
+        // 3 -> 2: weights 5/6 and 1/2.
+        {"thirds", {0, 90, 180}, {34, 146}},
         {"to one pixel", {10, 20, 30, 40, 50}, {30}},
     };
     for (const Case& c : cases) {
@@ -157,8 +159,8 @@ TEST(Resample, PaletteTransparencyBecomesAnAlphaPlaneAndGreyStaysGrey) {
     ASSERT_TRUE(grey.Resample(2, 2));
     EXPECT_EQ(grey.GetBpp(), 8u);
     EXPECT_TRUE(grey.IsGrayScale());
-    EXPECT_EQ(grey.GetPixelIndex(0, 0), 40);
-    EXPECT_EQ(grey.GetPixelIndex(1, 1), 120);
+    EXPECT_NEAR(grey.GetPixelIndex(0, 0), 51, 1);  // (40 x 1.5 + 120 x 0.25) / 1.75
+    EXPECT_NEAR(grey.GetPixelIndex(1, 1), 109, 1);
 }
 
 TEST(Resample, RefusesWhatItCannotDoAndKeepsTheSettings) {
