@@ -6,6 +6,7 @@
 // alpha, so an opaque colour next to a transparent area keeps its colour instead of taking on
 // the hidden colour of its transparent neighbours.
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -146,16 +147,28 @@ bool Image::Resample(uint32_t width, uint32_t height) {
     }
 
     Contributions across, down;
+    if (!across.Build(inWidth, width) || !down.Build(inHeight, height)) {
+        SetLastError(kErrNoMemory);
+        return false;
+    }
+    // With alpha, each source row is premultiplied once (colour x alpha fits 16 bits) into a
+    // small ring that holds every row one output row gathers, so rows shared by neighbouring
+    // output rows are not worked out twice.
+    uint32_t ringRows = 1;
+    for (uint32_t j = 0; j < height; ++j) ringRows = down.spans[j].count > ringRows ? down.spans[j].count : ringRows;
     const size_t rowValues = size_t(inWidth) * channels;
     auto sum = NewArray<uint32_t>(rowValues);                         // weighted values (premultiplied)
     auto alphaSum = NewArray<uint32_t>(kind.alpha ? inWidth : 0);     // weighted alpha
     auto expanded = NewArray<uint8_t>(kind.expand ? size_t(inWidth) * 3 : 0);
     auto expandedAlpha = NewArray<uint8_t>(kind.alpha ? inWidth : 0);
-    if (!across.Build(inWidth, width) || !down.Build(inHeight, height) || !sum || !alphaSum || !expanded ||
-        !expandedAlpha) {
+    auto ring = NewArray<uint16_t>(kind.alpha ? size_t(ringRows) * inWidth * 3 : 0);
+    auto ringAlpha = NewArray<uint8_t>(kind.alpha ? size_t(ringRows) * inWidth : 0);
+    auto ringRow = NewArray<uint32_t>(ringRows);
+    if (!sum || !alphaSum || !expanded || !expandedAlpha || !ring || !ringAlpha || !ringRow) {
         SetLastError(kErrNoMemory);
         return false;
     }
+    for (uint32_t i = 0; i < ringRows; ++i) ringRow[i] = UINT32_MAX;
 
     const RgbQuad key = GetTransColor();
     // One source row as blue-green-red (or grey) values and, with alpha, its alpha values.
@@ -187,62 +200,109 @@ bool Image::Resample(uint32_t width, uint32_t height) {
         if (kind.expand) values = out;
         if (kind.alpha) alphas = a;
     };
+    // The premultiplied row y from the ring, worked out when it is not there yet.
+    auto premultipliedRow = [&](uint32_t y, const uint16_t*& values, const uint8_t*& alphas) {
+        const uint32_t slot = y % ringRows;
+        uint16_t* pm = ring.get() + size_t(slot) * inWidth * 3;
+        uint8_t* pa = ringAlpha.get() + size_t(slot) * inWidth;
+        if (ringRow[slot] != y) {
+            const uint8_t* v = nullptr;
+            const uint8_t* a = nullptr;
+            sourceRow(y, v, a);
+            for (uint32_t x = 0; x < inWidth; ++x) {
+                const uint32_t alpha = a[x];
+                pa[x] = a[x];
+                pm[3 * x] = static_cast<uint16_t>(v[3 * x] * alpha);
+                pm[3 * x + 1] = static_cast<uint16_t>(v[3 * x + 1] * alpha);
+                pm[3 * x + 2] = static_cast<uint16_t>(v[3 * x + 2] * alpha);
+            }
+            ringRow[slot] = y;
+        }
+        values = pm;
+        alphas = pa;
+    };
 
     for (uint32_t j = 0; j < height; ++j) {
         const Contributions::Span& rows = down.spans[j];
-        std::memset(sum.get(), 0, rowValues * sizeof(uint32_t));
+        uint32_t* s = sum.get();
+        std::memset(s, 0, rowValues * sizeof(uint32_t));
         if (kind.alpha) std::memset(alphaSum.get(), 0, inWidth * sizeof(uint32_t));
         for (uint32_t k = 0; k < rows.count; ++k) {
             const uint32_t w = down.weights[rows.offset + k];
-            const uint8_t* values = nullptr;
-            const uint8_t* alphas = nullptr;
-            sourceRow(rows.first + k, values, alphas);
-            uint32_t* s = sum.get();
             if (!kind.alpha) {
+                const uint8_t* values = nullptr;
+                const uint8_t* alphas = nullptr;
+                sourceRow(rows.first + k, values, alphas);
                 for (size_t i = 0; i < rowValues; ++i) s[i] += w * values[i];
                 continue;
             }
-            // Colour times alpha: 255 * 255 * kOne still fits; the second pass widens to 64 bits.
+            // Colour times alpha times the weight: 255 * 255 * kOne still fits 32 bits; the
+            // second pass widens to 64.
+            const uint16_t* values = nullptr;
+            const uint8_t* alphas = nullptr;
+            premultipliedRow(rows.first + k, values, alphas);
+            for (size_t i = 0; i < rowValues; ++i) s[i] += w * values[i];
             uint32_t* as = alphaSum.get();
-            for (uint32_t x = 0; x < inWidth; ++x) {
-                const uint32_t a = alphas[x];
-                as[x] += w * a;
-                for (uint32_t c = 0; c < 3; ++c) s[3 * x + c] += w * (values[3 * x + c] * a);
-            }
+            for (uint32_t x = 0; x < inWidth; ++x) as[x] += w * alphas[x];
         }
 
         uint8_t* out = result.GetBits(j);
-        uint8_t* outAlpha = kind.alpha ? result.Alpha + size_t(j) * width : nullptr;
+        constexpr uint32_t kHalf = 1u << (2 * kWeightBits - 1);
+        if (channels == 1) {
+            for (uint32_t i = 0; i < width; ++i) {
+                const Contributions::Span& cols = across.spans[i];
+                const uint16_t* w = &across.weights[cols.offset];
+                const uint32_t* v = s + cols.first;
+                uint32_t total = kHalf;
+                for (uint32_t k = 0; k < cols.count; ++k) total += w[k] * v[k];
+                out[i] = static_cast<uint8_t>(total >> (2 * kWeightBits));
+            }
+            continue;
+        }
+        if (!kind.alpha) {
+            for (uint32_t i = 0; i < width; ++i) {
+                const Contributions::Span& cols = across.spans[i];
+                const uint16_t* w = &across.weights[cols.offset];
+                const uint32_t* v = s + size_t(cols.first) * 3;
+                uint32_t blue = kHalf, green = kHalf, red = kHalf;
+                for (uint32_t k = 0; k < cols.count; ++k, v += 3) {
+                    blue += w[k] * v[0];
+                    green += w[k] * v[1];
+                    red += w[k] * v[2];
+                }
+                out[3 * i] = static_cast<uint8_t>(blue >> (2 * kWeightBits));
+                out[3 * i + 1] = static_cast<uint8_t>(green >> (2 * kWeightBits));
+                out[3 * i + 2] = static_cast<uint8_t>(red >> (2 * kWeightBits));
+            }
+            continue;
+        }
+        // Premultiplied sums lose their low 8 bits here so that the second pass fits 32 bits
+        // (colour x alpha x kOne x kOne / 256 < 2^32); what is left is still far finer than a level.
+        for (size_t i = 0; i < rowValues; ++i) s[i] >>= 8;
+        uint8_t* outAlpha = result.Alpha + size_t(j) * width;
         for (uint32_t i = 0; i < width; ++i) {
             const Contributions::Span& cols = across.spans[i];
             const uint16_t* w = &across.weights[cols.offset];
-            if (!kind.alpha) {
-                for (uint32_t c = 0; c < channels; ++c) {
-                    uint32_t total = 1u << (2 * kWeightBits - 1);
-                    const uint32_t* s = sum.get() + size_t(cols.first) * channels + c;
-                    for (uint32_t k = 0; k < cols.count; ++k, s += channels) total += w[k] * *s;
-                    out[size_t(i) * channels + c] = static_cast<uint8_t>(total >> (2 * kWeightBits));
-                }
+            const uint32_t* as = alphaSum.get() + cols.first;
+            const uint32_t* v = s + size_t(cols.first) * 3;
+            uint32_t alpha = 0, blue = 0, green = 0, red = 0;
+            for (uint32_t k = 0; k < cols.count; ++k, v += 3) {
+                alpha += w[k] * as[k];
+                blue += w[k] * v[0];
+                green += w[k] * v[1];
+                red += w[k] * v[2];
+            }
+            outAlpha[i] = static_cast<uint8_t>((alpha + kHalf) >> (2 * kWeightBits));
+            // Colour = premultiplied / alpha; where nothing shows, the colour is black.
+            if (!alpha) {
+                out[3 * i] = out[3 * i + 1] = out[3 * i + 2] = 0;
                 continue;
             }
-            uint32_t alphaTotal = 0;
-            uint64_t premultiplied[3] = {0, 0, 0};
-            const uint32_t* as = alphaSum.get() + cols.first;
-            const uint32_t* s = sum.get() + size_t(cols.first) * 3;
-            for (uint32_t k = 0; k < cols.count; ++k, s += 3) {
-                alphaTotal += w[k] * as[k];
-                for (uint32_t c = 0; c < 3; ++c) premultiplied[c] += uint64_t(w[k]) * s[c];
-            }
-            // Colour = premultiplied / alpha; where nothing shows, the colour is black.
-            const uint32_t a = (alphaTotal + (1u << (2 * kWeightBits - 1))) >> (2 * kWeightBits);
-            outAlpha[i] = static_cast<uint8_t>(a);
+            const float scale = 256.0f / float(alpha);
+            const uint32_t colours[3] = {blue, green, red};
             for (uint32_t c = 0; c < 3; ++c) {
-                uint32_t v = 0;
-                if (alphaTotal) {
-                    const double colour = double(premultiplied[c]) / double(alphaTotal);
-                    v = colour >= 255.0 ? 255 : static_cast<uint32_t>(colour + 0.5);
-                }
-                out[size_t(i) * 3 + c] = static_cast<uint8_t>(v);
+                const float colour = float(colours[c]) * scale + 0.5f;
+                out[3 * i + c] = colour >= 255.0f ? 255 : static_cast<uint8_t>(colour);
             }
         }
     }
