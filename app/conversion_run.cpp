@@ -82,14 +82,35 @@ bool WriteOutput(const std::string& folder, const std::string& target, int32_t f
     return written;
 }
 
-bool WriteOutputs(const std::string& name, int32_t sourceFormat) {
+bool DecodeResized(const std::string& path, int32_t format);
+
+// PNG and ICO carry a resized picture's transparency; BMP, GIF and JPG get it laid over white,
+// as the picture looks on a page.
+bool KeepsAlpha(int32_t format) { return format == kFormatPng || format == kFormatIco; }
+
+bool WriteOutputs(const std::string& name, const std::string& path, int32_t sourceFormat, bool resized) {
     const std::string folder = OutputFolder();
-    if (!IsChecked(kConvertSwitch)) return WriteOutput(folder, folder + "\\" + name, sourceFormat);
+    bool laidOverWhite = false;
+    // Readies the picture for one output format; a format with alpha that follows one without
+    // it needs the picture made again.
+    auto ready = [&](int32_t format) {
+        if (!resized) return true;
+        if (!KeepsAlpha(format)) {
+            laidOverWhite = LayAlphaOverWhite() || laidOverWhite;
+            return true;
+        }
+        if (!laidOverWhite) return true;
+        laidOverWhite = false;
+        return DecodeResized(path, sourceFormat);
+    };
+    if (!IsChecked(kConvertSwitch))
+        return ready(sourceFormat) && WriteOutput(folder, folder + "\\" + name, sourceFormat);
     bool any = false, all = true;
     for (const OutputChoice& output : kOutputs) {
         if (!IsChecked(output.box)) continue;
         any = true;
-        all = WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
+        all = ready(output.format) &&
+              WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
     }
     return any && all;
 }
@@ -168,10 +189,11 @@ bool ConvertOnePicture(const std::string& name, const std::string& path) {
     if (extension.empty()) return false;
     const int32_t format = FormatOfExtension(extension);
     // A picture that cannot be read writes nothing: the object would still hold the one before.
-    if (IsChecked(kResizeSwitch) ? !DecodeResized(path, format) : !DecodeFromFile(path.c_str(), format)) return false;
+    const bool resized = IsChecked(kResizeSwitch);
+    if (resized ? !DecodeResized(path, format) : !DecodeFromFile(path.c_str(), format)) return false;
     SetJpegScale(0);
     SetJpegQuality(static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty)));
-    return WriteOutputs(name, format);
+    return WriteOutputs(name, path, format, resized);
 }
 
 // One status bar panel across the bar holding text (its tip holds the same).

@@ -65,5 +65,7 @@ bool DestroyPicture();
 // -1: the next decode reads the picture's width and height only; 0: decodes work in full.
 void SetDecodeEscape(int32_t value);
 bool ResamplePicture(int32_t width, int32_t height);
+// Lays the picture's alpha over white and drops it; true when the picture had alpha.
+bool LayAlphaOverWhite();
 
 }  // namespace ruvelto::app

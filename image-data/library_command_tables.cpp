@@ -83,7 +83,7 @@ const CommandEntry kExtendedUiLibraryCommands[7] = {
     /* 6 GetCheckState */ &extui::GetCheckState,
 };
 
-const CommandEntry kImageLibraryCommands[13] = {
+const CommandEntry kImageLibraryCommands[14] = {
     /* 0 DecodeFromFile */ &image::BoundDecodeFromFile,
     /* 1 GetJpegQuality */ &image::BoundGetJpegQuality,
     /* 2 EecodeToBin */ &image::BoundEncodeToBin,
@@ -97,6 +97,7 @@ const CommandEntry kImageLibraryCommands[13] = {
     /* 10 Free */ &image::BoundFree,
     /* 11 SetEscape */ &image::BoundSetEscape,
     /* 12 Resample */ &image::BoundResample,
+    /* 13 AlphaStrip */ &image::BoundAlphaStrip,
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {

@@ -91,6 +91,11 @@ bool ResampleCommand(Image** slot, int32_t width, int32_t height) {
     return image->Resample(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
 }
 
+bool AlphaStripCommand(Image** slot) {
+    Image* image = ObjectIn(slot);
+    return image && image->AlphaStrip();
+}
+
 void FreeCommand(Image** slot) {
     if (!slot || !*slot) return;
     delete *slot;

@@ -23,6 +23,7 @@ bool DestroyCommand(Image** slot);
 // Escape -1 makes the next decode report the picture's width and height only (no pixels).
 void SetEscapeCommand(Image** slot, int32_t value);
 bool ResampleCommand(Image** slot, int32_t width, int32_t height);
+bool AlphaStripCommand(Image** slot);
 void FreeCommand(Image** slot);
 
 }  // namespace ruvelto::image

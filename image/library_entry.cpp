@@ -22,6 +22,7 @@ enum LibraryCommand {
     kSetJpegScale = 89,
     kSetEscape = 83,
     kResample = 138,
+    kAlphaStrip = 205,
 };
 
 // Argument i, or an empty record when the caller passed fewer.
@@ -86,6 +87,8 @@ void CmdResample(ValueRecord* r, int32_t n, ValueRecord* a) {
     SetLogical(r, ResampleCommand(Slot(n, a), Int(n, a, 1), Int(n, a, 2)));
 }
 
+void CmdAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { SetLogical(r, AlphaStripCommand(Slot(n, a))); }
+
 // Methods this program does not bind leave the result as the runtime zeroed it.
 void CmdNotBound(ValueRecord*, int32_t, ValueRecord*) {}
 
@@ -107,6 +110,7 @@ void StartModule() {
     g_dispatch[kSetJpegScale] = CmdSetJpegScale;
     g_dispatch[kSetEscape] = CmdSetEscape;
     g_dispatch[kResample] = CmdResample;
+    g_dispatch[kAlphaStrip] = CmdAlphaStrip;
 }
 
 template <int kLibraryCommand>
@@ -120,7 +124,7 @@ void Forward(ValueRecord* result, int32_t count, ValueRecord* args) {
 const int kBoundLibraryCommands[kBoundCommandCount] = {
     kDecodeFromFile, kGetJpegQuality, kEncodeToBin, kSetJpegScale, kSetJpegQuality, kGetWidth,
     kGetHeight,      kDestroy,        kDecodeFromBin, kEncodeToFile, kFree,
-    kSetEscape,      kResample,
+    kSetEscape,      kResample,       kAlphaStrip,
 };
 
 void BoundDecodeFromFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromFile>(r, n, a); }
@@ -136,12 +140,13 @@ void BoundEncodeToFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kEnc
 void BoundFree(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kFree>(r, n, a); }
 void BoundSetEscape(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetEscape>(r, n, a); }
 void BoundResample(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kResample>(r, n, a); }
+void BoundAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kAlphaStrip>(r, n, a); }
 
 const CommandEntry kImageBoundCommands[kBoundCommandCount] = {
     BoundDecodeFromFile, BoundGetJpegQuality, BoundEncodeToBin,  BoundSetJpegScale,
     BoundSetJpegQuality, BoundGetWidth,       BoundGetHeight,    BoundDestroy,
     BoundDecodeFromBin,  BoundEncodeToFile,   BoundFree,         BoundSetEscape,
-    BoundResample,
+    BoundResample,       BoundAlphaStrip,
 };
 
 intptr_t ImageLibraryNotify(int32_t message, intptr_t arg1, intptr_t) {

@@ -301,7 +301,8 @@ TEST_F(ProgramRun, ResizedPicturesStayCloseToImageMagicksResize) {
 }
 
 // A picture with transparent areas keeps them through a resize in every output format that has
-// alpha, and the colours beside them are not darkened by the hidden colour of clear pixels.
+// alpha (PNG, ICO), and the colours beside them are not darkened by the hidden colour of clear
+// pixels; a format without alpha (JPG) shows them laid over white.
 TEST_F(ProgramRun, TransparentAreasStayTransparentWhenResized) {
     // 64 x 48: opaque orange up to x = 32, clear (black underneath) from there on; the edge falls
     // inside an output pixel of the half-size picture.
@@ -331,6 +332,25 @@ TEST_F(ProgramRun, TransparentAreasStayTransparentWhenResized) {
         EXPECT_NEAR(edge[3], 128, 3);
         EXPECT_NEAR(edge[0], 250, 3);
         EXPECT_NEAR(edge[1], 140, 3);
+    }
+
+    // Again, written as JPG.
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatJpg));
+    program_.Click(c::kCheckAll);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return CheckedRows() == 2; }, 5000));
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    for (const char* name : {"clear.jpg", "icon.jpg"}) {
+        SCOPED_TRACE(name);
+        int opaque[4], edge[4], gone[4];
+        ASSERT_TRUE(PixelAt(Out(name), 4, 12, opaque));
+        ASSERT_TRUE(PixelAt(Out(name), 16, 12, edge));
+        ASSERT_TRUE(PixelAt(Out(name), 28, 12, gone));
+        EXPECT_NEAR(opaque[0], 250, 8);
+        EXPECT_NEAR(opaque[2], 20, 8);
+        EXPECT_GE(gone[0], 245);
+        EXPECT_GE(gone[1], 245);
+        EXPECT_GE(gone[2], 245);
+        EXPECT_NEAR(edge[2], (20 + 255) / 2, 10);  // half orange, half white
     }
 }
 
