@@ -40,6 +40,9 @@ double Psnr(const std::string& unixPathA, const std::string& unixPathB);
 // alpha); false when ImageMagick cannot read it.
 bool PixelAt(const std::string& unixPath, int x, int y, int rgba[4]);
 
+// A UTF-8 text (names on the Unix side) in GBK (the same names on the program's side).
+std::string Gbk(const std::string& utf8);
+
 bool FileExists(const std::string& unixPath);
 std::string FileBytes(const std::string& unixPath);
 void WriteBytes(const std::string& unixPath, const std::string& bytes);
