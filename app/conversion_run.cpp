@@ -1,5 +1,5 @@
-// The conversion run: every checked picture is decoded, optionally resized through the hidden
-// drawing panel, and written into the output folder in its own format or in the chosen one. The
+// The conversion run: every checked picture is decoded, optionally resized by the image object,
+// and written into the output folder in its own format or in the chosen one. The
 // same button starts and stops it; each picture begins by letting pending messages through.
 #include <cmath>
 #include <cstring>
@@ -23,12 +23,9 @@ namespace {
 using namespace main_window;
 
 constexpr int32_t kInformationIcon = 0x40;
-// Sizes the drawing panel can hold: at most this many pixels a side and in all.
+// The largest picture a resize makes: at most this many pixels a side and in all.
 constexpr int64_t kLargestSide = 16384;
 constexpr int64_t kLargestArea = 64LL * 1024 * 1024;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kPanelBackColorProperty = 9;
-constexpr int32_t kPanelAutoRedrawProperty = 12;
 
 struct OutputChoice {
     uint32_t box;
@@ -94,14 +91,35 @@ bool WriteOutput(const std::string& folder, const std::string& target, int32_t f
     return true;
 }
 
-bool WriteOutputs(const std::string& name, int32_t sourceFormat) {
+bool DecodeResized(const std::string& path, int32_t format);
+
+// PNG and ICO carry a resized picture's transparency; BMP, GIF and JPG get it laid over white,
+// as the picture looks on a page.
+bool KeepsAlpha(int32_t format) { return format == kFormatPng || format == kFormatIco; }
+
+bool WriteOutputs(const std::string& name, const std::string& path, int32_t sourceFormat, bool resized) {
     const std::string folder = OutputFolder();
-    if (!IsChecked(kConvertSwitch)) return WriteOutput(folder, folder + "\\" + name, sourceFormat);
+    bool laidOverWhite = false;
+    // Readies the picture for one output format; a format with alpha that follows one without
+    // it needs the picture made again.
+    auto ready = [&](int32_t format) {
+        if (!resized) return true;
+        if (!KeepsAlpha(format)) {
+            laidOverWhite = LayAlphaOverWhite() || laidOverWhite;
+            return true;
+        }
+        if (!laidOverWhite) return true;
+        laidOverWhite = false;
+        return DecodeResized(path, sourceFormat);
+    };
+    if (!IsChecked(kConvertSwitch))
+        return ready(sourceFormat) && WriteOutput(folder, folder + "\\" + name, sourceFormat);
     bool any = false, all = true;
     for (const OutputChoice& output : kOutputs) {
         if (!IsChecked(output.box)) continue;
         any = true;
-        all = WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
+        all = ready(output.format) &&
+              WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
         if (StopsTheRun(lastWriteFailure)) return false;
     }
     return any && all;
@@ -121,34 +139,54 @@ void NewSize(int32_t width, int32_t height, int64_t& newWidth, int64_t& newHeigh
     }
 }
 
-// Draws the decoded picture stretched on the hidden panel and takes the panel's picture back
-// into the image object. The picture goes to the panel through the core picture decoder: the
-// file itself when that decoder reads its format, otherwise the image object's own BMP encoding
-// of it, so every format the image library reads can be resized. Each picture starts from a
-// cleared white canvas, so transparent parts never show the picture before.
-bool ResizeThroughPanel(const std::string& path, int32_t format, int32_t width, int32_t height) {
-    int32_t picture = 0;
-    if (CorePictureDecoderReads(format)) {
-        picture = LoadPictureFile(path.c_str());
+// The JPEG decoder's scale denominator (8, 4 or 2; 0 for none) that still decodes a width x height
+// picture at least as large as the new size: libjpeg-turbo shrinks in the DCT, which costs far
+// less than decoding everything and averaging it away, and the resampler does the rest.
+uint8_t DctScaleFor(int32_t width, int32_t height, int64_t newWidth, int64_t newHeight) {
+    for (int32_t d : {8, 4, 2}) {
+        if ((width + d - 1) / d >= newWidth && (height + d - 1) / d >= newHeight) return static_cast<uint8_t>(d);
     }
-    if (!picture) {
-        void* bytes = nullptr;
-        if (EncodeToBin(&bytes, kFormatBmp)) picture = LoadPictureBytes(bytes);
-        Free(bytes);
+    return 0;
+}
+
+// Whether the new size is one the run writes: no empty pictures, none too large to make.
+bool WritableSize(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width * height <= kLargestArea;
+}
+
+// Decodes the picture at path and scales it to the size the option controls ask for. A JPEG is
+// first asked for its size alone, so that it can be decoded no larger than the new size needs.
+bool DecodeResized(const std::string& path, int32_t format) {
+    int32_t width = 0, height = 0;
+    int64_t newWidth = 0, newHeight = 0;
+    uint8_t scale = 0;
+    if (format == kFormatJpg) {
+        SetJpegScale(0);
+        SetDecodeEscape(-1);
+        const bool sized = DecodeFromFile(path.c_str(), format);
+        SetDecodeEscape(0);
+        if (sized) {
+            width = PictureWidth();
+            height = PictureHeight();
+            NewSize(width, height, newWidth, newHeight);
+            if (WritableSize(newWidth, newHeight)) scale = DctScaleFor(width, height, newWidth, newHeight);
+        }
     }
-    if (!picture) return false;
-    // The panel keeps what is drawn only with its off-screen copy, which the picture is read from.
-    SetProperty(kResizePanel, kPanelAutoRedrawProperty, 1);
-    SetProperty(kResizePanel, kPanelPictureModeProperty, 1);
-    SetProperty(kResizePanel, kPanelBackColorProperty, kWhite);
-    SetProperty(kResizePanel, kWidthProperty, width);
-    SetProperty(kResizePanel, kHeightProperty, height);
-    ClearPanel(kResizePanel);
-    DrawPictureStretched(kResizePanel, picture, Property(kResizePanel, kWidthProperty),
-                         Property(kResizePanel, kHeightProperty));
-    UnloadPicture(picture);
-    const ByteSet drawn = PanelPicture(kResizePanel, width, height);
-    return drawn.size() > 0 && DecodeFromBin(drawn.get(), kFormatBmp);
+    SetJpegScale(scale);
+    bool decoded = DecodeFromFile(path.c_str(), format);
+    // A file whose content is not what its extension says may have reported another size than
+    // the picture it decodes to: then the scaled decode is not trusted and the picture is read
+    // in full.
+    if (decoded && scale && (PictureWidth() != (width + scale - 1) / scale || PictureHeight() != (height + scale - 1) / scale)) {
+        SetJpegScale(0);
+        scale = 0;
+        decoded = DecodeFromFile(path.c_str(), format);
+    }
+    SetJpegScale(0);
+    if (!decoded) return false;
+    if (!scale) NewSize(PictureWidth(), PictureHeight(), newWidth, newHeight);
+    if (!WritableSize(newWidth, newHeight)) return false;
+    return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));
 }
 
 // Converts the picture of one row; true when every output it asks for was written.
@@ -161,18 +199,11 @@ bool ConvertOnePicture(const std::string& name, const std::string& path) {
     if (extension.empty()) return false;
     const int32_t format = FormatOfExtension(extension);
     // A picture that cannot be read writes nothing: the object would still hold the one before.
-    if (!DecodeFromFile(path.c_str(), format)) return false;
-    if (IsChecked(kResizeSwitch)) {
-        int64_t width = 0, height = 0;
-        NewSize(PictureWidth(), PictureHeight(), width, height);
-        if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide ||
-            width * height > kLargestArea)
-            return false;
-        if (!ResizeThroughPanel(path, format, static_cast<int32_t>(width), static_cast<int32_t>(height))) return false;
-    }
+    const bool resized = IsChecked(kResizeSwitch);
+    if (resized ? !DecodeResized(path, format) : !DecodeFromFile(path.c_str(), format)) return false;
     SetJpegScale(0);
     SetJpegQuality(static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty)));
-    return WriteOutputs(name, format);
+    return WriteOutputs(name, path, format, resized);
 }
 
 // One status bar panel across the bar holding text (its tip holds the same).

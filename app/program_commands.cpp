@@ -27,7 +27,8 @@ enum ListMethod : int {
 // Image class library, as the program binds it.
 enum ImageMethod : int {
     kDecodeFromFile = 0, kGetJpegQuality = 1, kEncodeToBin = 2, kSetJpegScale = 3, kSetJpegQuality = 4,
-    kGetWidth = 5, kGetHeight = 6, kDestroy = 7, kDecodeFromBin = 8, kEncodeToFile = 9,
+    kGetWidth = 5, kGetHeight = 6, kDestroy = 7, kDecodeFromBin = 8, kEncodeToFile = 9, kSetEscape = 11,
+    kResample = 12, kAlphaStrip = 13,
 };
 
 ValueRecord Core(int command, std::initializer_list<ValueRecord> args) {
@@ -133,9 +134,6 @@ void ClearPanel(uint32_t panel) { Core(kClearPanel, {Panel(panel), Omitted(), Om
 void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height) {
     Core(kDrawPicture, {Panel(panel), IntValue(picture), IntValue(0), IntValue(0), IntValue(width), IntValue(height), IntValue(1)});
 }
-ByteSet PanelPicture(uint32_t panel, int32_t width, int32_t height) {
-    return ByteSet(reinterpret_cast<void*>(static_cast<uintptr_t>(Core(kGetPicture, {Panel(panel), IntValue(width), IntValue(height)}).lo)));
-}
 
 bool OpenFileDialog() {
     return CoreInt(kOpenDialog, {UnitValue(kWindow, kFileDialog, kTypeCommonDlg)}) != 0;
@@ -159,5 +157,10 @@ void SetJpegScale(uint8_t scale) { ImageCall(kSetJpegScale, {ByteValue(scale)});
 int32_t PictureWidth() { return static_cast<int32_t>(ImageCall(kGetWidth, {}).lo); }
 int32_t PictureHeight() { return static_cast<int32_t>(ImageCall(kGetHeight, {}).lo); }
 bool DestroyPicture() { return ImageCall(kDestroy, {}).lo != 0; }
+void SetDecodeEscape(int32_t value) { ImageCall(kSetEscape, {IntValue(value)}); }
+bool LayAlphaOverWhite() { return ImageCall(kAlphaStrip, {}).lo != 0; }
+bool ResamplePicture(int32_t width, int32_t height) {
+    return ImageCall(kResample, {IntValue(width), IntValue(height)}).lo != 0;
+}
 
 }  // namespace ruvelto::app

@@ -44,10 +44,9 @@ int32_t ListCheckState(int32_t row);
 // ---- the folder tree ----
 Text SelectedTreePath();
 
-// ---- drawing panels (the preview panel and the hidden resizing panel) ----
+// ---- drawing panels (the preview panel) ----
 void ClearPanel(uint32_t panel);
 void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height);
-ByteSet PanelPicture(uint32_t panel, int32_t width, int32_t height);
 
 // ---- the file dialog ----
 bool OpenFileDialog();
@@ -63,5 +62,10 @@ void SetJpegScale(uint8_t scale);
 int32_t PictureWidth();
 int32_t PictureHeight();
 bool DestroyPicture();
+// -1: the next decode reads the picture's width and height only; 0: decodes work in full.
+void SetDecodeEscape(int32_t value);
+bool ResamplePicture(int32_t width, int32_t height);
+// Lays the picture's alpha over white and drops it; true when the picture had alpha.
+bool LayAlphaOverWhite();
 
 }  // namespace ruvelto::app

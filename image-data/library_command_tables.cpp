@@ -83,7 +83,7 @@ const CommandEntry kExtendedUiLibraryCommands[7] = {
     /* 6 GetCheckState */ &extui::GetCheckState,
 };
 
-const CommandEntry kImageLibraryCommands[11] = {
+const CommandEntry kImageLibraryCommands[14] = {
     /* 0 DecodeFromFile */ &image::BoundDecodeFromFile,
     /* 1 GetJpegQuality */ &image::BoundGetJpegQuality,
     /* 2 EecodeToBin */ &image::BoundEncodeToBin,
@@ -95,6 +95,9 @@ const CommandEntry kImageLibraryCommands[11] = {
     /* 8 DecodeFromBin */ &image::BoundDecodeFromBin,
     /* 9 EecodeToFile */ &image::BoundEncodeToFile,
     /* 10 Free */ &image::BoundFree,
+    /* 11 SetEscape */ &image::BoundSetEscape,
+    /* 12 Resample */ &image::BoundResample,
+    /* 13 AlphaStrip */ &image::BoundAlphaStrip,
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {

@@ -77,6 +77,25 @@ bool DestroyCommand(Image** slot) {
     return image && image->Destroy();
 }
 
+void SetEscapeCommand(Image** slot, int32_t value) {
+    if (Image* image = ObjectIn(slot)) image->Info.Escape = value;
+}
+
+bool ResampleCommand(Image** slot, int32_t width, int32_t height) {
+    Image* image = ObjectIn(slot);
+    if (!image) return false;
+    if (width <= 0 || height <= 0) {
+        image->SetLastError(kErrZeroSize);
+        return false;
+    }
+    return image->Resample(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+}
+
+bool AlphaStripCommand(Image** slot) {
+    Image* image = ObjectIn(slot);
+    return image && image->AlphaStrip();
+}
+
 void FreeCommand(Image** slot) {
     if (!slot || !*slot) return;
     delete *slot;

@@ -1,4 +1,4 @@
-// The eleven commands the program binds on an image object, on plain C++ types. An image
+// The commands the program binds on an image object, on plain C++ types. An image
 // variable is a slot holding the object pointer (null until a decode creates the object);
 // library_entry.cpp unpacks value records into these calls.
 #pragma once
@@ -20,6 +20,10 @@ void SetJpegScaleCommand(Image** slot, uint8_t value);
 int32_t GetWidthCommand(Image** slot);
 int32_t GetHeightCommand(Image** slot);
 bool DestroyCommand(Image** slot);
+// Escape -1 makes the next decode report the picture's width and height only (no pixels).
+void SetEscapeCommand(Image** slot, int32_t value);
+bool ResampleCommand(Image** slot, int32_t width, int32_t height);
+bool AlphaStripCommand(Image** slot);
 void FreeCommand(Image** slot);
 
 }  // namespace ruvelto::image

@@ -190,6 +190,14 @@ public:
     bool RotateRight();
     bool Negative();
     void SwapIndex(uint8_t i, uint8_t j);
+    // Scales the picture to width x height (a tent filter as wide as an output pixel when
+    // shrinking, linear interpolation when enlarging),
+    // alpha kept and weighting the colours; palette pictures come out as 24 bits, grey ones as
+    // grey. False, with LastError, for no picture, a zero side or too little memory.
+    bool Resample(uint32_t width, uint32_t height);
+    // Lays a 24-bit picture with an alpha plane over white and drops the plane, for formats that
+    // cannot carry alpha. True when there was alpha to lay down; false (nothing changed) otherwise.
+    bool AlphaStrip();
 
     // Decoding and encoding (the format dispatch).
     bool Load(const char* path, int32_t format);

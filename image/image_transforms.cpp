@@ -60,6 +60,21 @@ bool Image::MakeWorkingCopy(Image& copy, uint32_t width, uint32_t height) const 
     return true;
 }
 
+bool Image::AlphaStrip() {
+    if (!Dib || !Alpha || Header.BitCount != 24) return false;
+    const uint32_t w = GetWidth(), h = GetHeight();
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* p = GetBits(y);
+        const uint8_t* a = Alpha + size_t(y) * w;
+        for (uint32_t x = 0; x < w; ++x, p += 3) {
+            const uint32_t alpha = a[x], white = 255 * (255 - alpha);
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((p[c] * alpha + white + 127) / 255);
+        }
+    }
+    AlphaDelete();
+    return true;
+}
+
 bool Image::Flip() {
     if (!Dib) return false;
     Image flipped;

@@ -20,6 +20,9 @@ enum LibraryCommand {
     kGetJpegQuality = 58,
     kSetJpegQuality = 88,
     kSetJpegScale = 89,
+    kSetEscape = 83,
+    kResample = 138,
+    kAlphaStrip = 205,
 };
 
 // Argument i, or an empty record when the caller passed fewer.
@@ -78,6 +81,14 @@ void CmdSetJpegScale(ValueRecord*, int32_t n, ValueRecord* a) {
     SetJpegScaleCommand(Slot(n, a), static_cast<uint8_t>(Arg(n, a, 1).lo));
 }
 
+void CmdSetEscape(ValueRecord*, int32_t n, ValueRecord* a) { SetEscapeCommand(Slot(n, a), Int(n, a, 1)); }
+
+void CmdResample(ValueRecord* r, int32_t n, ValueRecord* a) {
+    SetLogical(r, ResampleCommand(Slot(n, a), Int(n, a, 1), Int(n, a, 2)));
+}
+
+void CmdAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { SetLogical(r, AlphaStripCommand(Slot(n, a))); }
+
 // Methods this program does not bind leave the result as the runtime zeroed it.
 void CmdNotBound(ValueRecord*, int32_t, ValueRecord*) {}
 
@@ -97,6 +108,9 @@ void StartModule() {
     g_dispatch[kGetJpegQuality] = CmdGetJpegQuality;
     g_dispatch[kSetJpegQuality] = CmdSetJpegQuality;
     g_dispatch[kSetJpegScale] = CmdSetJpegScale;
+    g_dispatch[kSetEscape] = CmdSetEscape;
+    g_dispatch[kResample] = CmdResample;
+    g_dispatch[kAlphaStrip] = CmdAlphaStrip;
 }
 
 template <int kLibraryCommand>
@@ -110,6 +124,7 @@ void Forward(ValueRecord* result, int32_t count, ValueRecord* args) {
 const int kBoundLibraryCommands[kBoundCommandCount] = {
     kDecodeFromFile, kGetJpegQuality, kEncodeToBin, kSetJpegScale, kSetJpegQuality, kGetWidth,
     kGetHeight,      kDestroy,        kDecodeFromBin, kEncodeToFile, kFree,
+    kSetEscape,      kResample,       kAlphaStrip,
 };
 
 void BoundDecodeFromFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromFile>(r, n, a); }
@@ -123,11 +138,15 @@ void BoundDestroy(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDestroy>
 void BoundDecodeFromBin(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromBin>(r, n, a); }
 void BoundEncodeToFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kEncodeToFile>(r, n, a); }
 void BoundFree(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kFree>(r, n, a); }
+void BoundSetEscape(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetEscape>(r, n, a); }
+void BoundResample(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kResample>(r, n, a); }
+void BoundAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kAlphaStrip>(r, n, a); }
 
 const CommandEntry kImageBoundCommands[kBoundCommandCount] = {
     BoundDecodeFromFile, BoundGetJpegQuality, BoundEncodeToBin,  BoundSetJpegScale,
     BoundSetJpegQuality, BoundGetWidth,       BoundGetHeight,    BoundDestroy,
-    BoundDecodeFromBin,  BoundEncodeToFile,   BoundFree,
+    BoundDecodeFromBin,  BoundEncodeToFile,   BoundFree,         BoundSetEscape,
+    BoundResample,       BoundAlphaStrip,
 };
 
 intptr_t ImageLibraryNotify(int32_t message, intptr_t arg1, intptr_t) {

@@ -205,6 +205,123 @@ TEST_F(ProgramRun, TheCustomSizeWinsWhenBothRadioBoxesAreChecked) {
     EXPECT_EQ(facts.height, 30);
 }
 
+// A photo-like picture with what resizing gets wrong: one-pixel stripes, thin lines and text.
+std::string FineDetail(int width, int height) {
+    return "-size " + std::to_string(width) + "x" + std::to_string(height) +
+           " -seed 7 plasma:fractal -blur 0x1 \\( -size " + std::to_string(width / 3) + "x" + std::to_string(height / 3) +
+           " pattern:vertical2 \\) -geometry +" + std::to_string(width / 2) + "+" + std::to_string(height / 2) +
+           " -composite -stroke 'rgb(20,20,20)' -strokewidth 1 -draw 'line 0,0 " + std::to_string(width - 1) + "," +
+           std::to_string(height - 1) + "' -stroke none -font DejaVu-Sans -fill white -pointsize 30 -annotate +20+60 "
+           "'Ruvelto 0123' -fill black -pointsize 12 -annotate +20+" + std::to_string(height - 20) +
+           " 'The quick brown fox jumps over the lazy dog' ";
+}
+
+// Every resized output against ImageMagick's own resize of the same source: by percentage and
+// to a custom size, JPEG sources (shrunk in the decoder first) and PNG sources, shrinking and
+// enlarging. Outputs are PNG, so only decoding and resizing count.
+TEST_F(ProgramRun, ResizedPicturesStayCloseToImageMagicksResize) {
+    ASSERT_TRUE(Convert(FineDetail(400, 300) + "-quality 95 " + Src("photo_j.jpg")));
+    ASSERT_TRUE(Convert(FineDetail(400, 300) + Src("photo_p.png")));
+    ASSERT_TRUE(Convert(FineDetail(100, 75) + Src("small.png")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(3));
+    ChooseOutputFolder(folder_.Windows("out"));
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    const struct {
+        const char* what;
+        int percent, width, height;
+        struct {
+            const char* source;
+            int width, height;
+        } outputs[3];
+    } runs[] = {
+        {"by percentage", 50, 0, 0, {{"photo_j", 200, 150}, {"photo_p", 200, 150}, {"small", 50, 37}}},
+        {"custom size", 0, 150, 100, {{"photo_j", 150, 100}, {"photo_p", 150, 100}, {"small", 150, 100}}},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.what);
+        if (run.percent) {
+            program_.Type(c::kPercentage, std::to_string(run.percent));
+        } else {
+            program_.Click(c::kCustomRadio);
+            ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kCustomWidth)); }, 5000));
+            program_.Type(c::kCustomWidth, std::to_string(run.width));
+            program_.Type(c::kCustomHeight, std::to_string(run.height));
+            program_.Click(c::kCheckAll);
+            ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return CheckedRows() == 3; }, 5000));
+        }
+        EXPECT_EQ(RunToTheEnd().text, kAllDone);
+        for (const auto& output : run.outputs) {
+            SCOPED_TRACE(output.source);
+            const std::string written = Out(std::string(output.source) + ".png");
+            const PictureFacts facts = Identify(written);
+            ASSERT_TRUE(facts.readable);
+            EXPECT_EQ(facts.width, output.width);
+            EXPECT_EQ(facts.height, output.height);
+            const std::string source = Src(std::string(output.source) + (output.source == std::string("photo_j") ? ".jpg" : ".png"));
+            const std::string reference = folder_.Unix(std::string(output.source) + "_reference.png");
+            ASSERT_TRUE(Convert(source + " -resize " + std::to_string(output.width) + "x" + std::to_string(output.height) +
+                                "! " + reference));
+            EXPECT_GE(Psnr(reference, written), 35.0);
+        }
+    }
+}
+
+// A picture with transparent areas keeps them through a resize in every output format that has
+// alpha (PNG, ICO), and the colours beside them are not darkened by the hidden colour of clear
+// pixels; a format without alpha (JPG) shows them laid over white.
+TEST_F(ProgramRun, TransparentAreasStayTransparentWhenResized) {
+    // 64 x 48: opaque orange up to x = 32, clear (black underneath) from there on; the edge falls
+    // inside an output pixel of the half-size picture.
+    const std::string clear = "-size 64x48 xc:'rgba(0,0,0,0)' -fill 'rgb(250,140,20)' -draw 'rectangle 0,0 32,47' ";
+    ASSERT_TRUE(Convert(clear + "PNG32:" + Src("clear.png")));
+    ASSERT_TRUE(Convert(clear + Src("icon.ico")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
+    ChooseOutputFolder(folder_.Windows("out"));
+    program_.Click(c::kResizeSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    program_.Type(c::kPercentage, "50");
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    for (const char* name : {"clear.png", "icon.ico"}) {
+        SCOPED_TRACE(name);
+        const PictureFacts facts = Identify(Out(name));
+        ASSERT_TRUE(facts.readable);
+        EXPECT_EQ(facts.width, 32);
+        EXPECT_EQ(facts.height, 24);
+        int opaque[4], edge[4], gone[4];
+        ASSERT_TRUE(PixelAt(Out(name), 4, 12, opaque));
+        ASSERT_TRUE(PixelAt(Out(name), 16, 12, edge));
+        ASSERT_TRUE(PixelAt(Out(name), 28, 12, gone));
+        EXPECT_EQ(opaque[3], 255);
+        EXPECT_NEAR(opaque[0], 250, 2);
+        EXPECT_EQ(gone[3], 0);
+        // Half covered: half the alpha, the full colour.
+        EXPECT_NEAR(edge[3], 128, 3);
+        EXPECT_NEAR(edge[0], 250, 3);
+        EXPECT_NEAR(edge[1], 140, 3);
+    }
+
+    // Again, written as JPG.
+    ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatJpg));
+    program_.Click(c::kCheckAll);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return CheckedRows() == 2; }, 5000));
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    for (const char* name : {"clear.jpg", "icon.jpg"}) {
+        SCOPED_TRACE(name);
+        int opaque[4], edge[4], gone[4];
+        ASSERT_TRUE(PixelAt(Out(name), 4, 12, opaque));
+        ASSERT_TRUE(PixelAt(Out(name), 16, 12, edge));
+        ASSERT_TRUE(PixelAt(Out(name), 28, 12, gone));
+        EXPECT_NEAR(opaque[0], 250, 8);
+        EXPECT_NEAR(opaque[2], 20, 8);
+        EXPECT_GE(gone[0], 245);
+        EXPECT_GE(gone[1], 245);
+        EXPECT_GE(gone[2], 245);
+        EXPECT_NEAR(edge[2], (20 + 255) / 2, 10);  // half orange, half white
+    }
+}
+
 TEST_F(ProgramRun, AnOutputFolderThatIsTheSourceFolderNeverDamagesASource) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(90,90,200)' " + Src("a.jpg")));
     const std::string broken("\xFF\xD8\xFF\xE0 broken picture bytes kept as they are", 44);

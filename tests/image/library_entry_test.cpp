@@ -24,7 +24,16 @@ ValueRecord Call(int command, std::initializer_list<ValueRecord> args) {
 
 // Program command numbers.
 enum { kDecodeFromFile, kGetJpegQuality, kEncodeToBin, kSetJpegScale, kSetJpegQuality, kGetWidth,
-       kGetHeight, kDestroy, kDecodeFromBin, kEncodeToFile, kFree };
+       kGetHeight, kDestroy, kDecodeFromBin, kEncodeToFile, kFree, kSetEscape, kResample };
+
+ValueRecord Text(const std::string& text) { return {Word(text.c_str()), 0, kTypeText}; }
+ValueRecord Int(int32_t value) { return {static_cast<uint32_t>(value), 0, kTypeInt}; }
+
+std::string CorpusPath(const char* relative) {
+    std::string path = std::string("Z:" RUVELTO_CORPUS "/") + relative;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return path;
+}
 
 TEST(ImageLibrary, NotifyAnswersAndCommandsWorkThroughValueRecords) {
     void* slot = nullptr;
@@ -63,6 +72,36 @@ TEST(ImageLibrary, NotifyAnswersAndCommandsWorkThroughValueRecords) {
     EXPECT_EQ(slot, nullptr);
     EXPECT_EQ(second, nullptr);
     EXPECT_EQ(Call(kDestroy, {object}).lo, 0u);
+}
+
+// The run's resize path: a JPEG's size read alone (escape -1), then a decode shrunk in the DCT
+// and resampled to the exact size.
+TEST(ImageLibrary, SizeOnlyDecodeScaledDecodeAndResample) {
+    ImageLibraryNotify(1, reinterpret_cast<intptr_t>(&runtime::RuntimeService), 0);
+    void* slot = nullptr;
+    const ValueRecord object{Word(&slot), 0, kTypeImage};
+    const std::string jpeg = CorpusPath("jpeg/libjpeg-turbo/testorig.jpg");
+    EXPECT_EQ(Call(kResample, {object, Int(5), Int(5)}).lo, 0u);  // no object yet
+
+    ASSERT_EQ(Call(kDecodeFromFile, {object, Text(CorpusPath("bmp/bmpsuite/g/pal8.bmp")), Int(1)}).lo, 1u);
+    Call(kSetEscape, {object, Int(-1)});
+    ASSERT_EQ(Call(kDecodeFromFile, {object, Text(jpeg), Int(3)}).lo, 1u);
+    const uint32_t width = Call(kGetWidth, {object}).lo, height = Call(kGetHeight, {object}).lo;
+    EXPECT_GT(width, 100u);
+    // Only the size came: there is no picture to write or resize.
+    EXPECT_EQ(Call(kResample, {object, Int(5), Int(5)}).lo, 0u);
+
+    Call(kSetEscape, {object, Int(0)});
+    Call(kSetJpegScale, {object, {4, 0, kTypeByte}});
+    ASSERT_EQ(Call(kDecodeFromFile, {object, Text(jpeg), Int(3)}).lo, 1u);
+    EXPECT_EQ(Call(kGetWidth, {object}).lo, (width + 3) / 4);
+    EXPECT_EQ(Call(kGetHeight, {object}).lo, (height + 3) / 4);
+    EXPECT_EQ(Call(kResample, {object, Int(0), Int(7)}).lo, 0u);
+    EXPECT_EQ(Call(kResample, {object, Int(-3), Int(7)}).lo, 0u);
+    ASSERT_EQ(Call(kResample, {object, Int(21), Int(13)}).lo, 1u);
+    EXPECT_EQ(Call(kGetWidth, {object}).lo, 21u);
+    EXPECT_EQ(Call(kGetHeight, {object}).lo, 13u);
+    Call(kFree, {object});
 }
 
 }  // namespace

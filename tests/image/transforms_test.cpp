@@ -142,5 +142,27 @@ TEST(Transforms, CopyWithAndWithoutPixels) {
     EXPECT_EQ(paletteOnly.Alpha, nullptr);
 }
 
+// Alpha laid over white: clear pixels turn white, half-clear ones halfway, opaque ones stay.
+TEST(Transforms, AlphaStripLaysThePictureOverWhite) {
+    Image image;
+    ASSERT_TRUE(image.Create(3, 1, 24, IMAGE_FORMAT_PNG));
+    EXPECT_FALSE(image.AlphaStrip());  // no alpha: nothing to do
+    image.AlphaCreate();
+    const uint8_t alphas[3] = {255, 128, 0};
+    for (int32_t x = 0; x < 3; ++x) {
+        image.SetPixelColor(x, 0, RgbQuad{0, 100, 200, 0});
+        image.AlphaSet(x, 0, alphas[x]);
+    }
+    ASSERT_TRUE(image.AlphaStrip());
+    EXPECT_FALSE(image.AlphaIsValid());
+    const RgbQuad opaque = image.GetPixelColor(0, 0), half = image.GetPixelColor(1, 0), clear = image.GetPixelColor(2, 0);
+    EXPECT_EQ(opaque.blue, 0);
+    EXPECT_EQ(opaque.red, 200);
+    EXPECT_NEAR(half.blue, 127, 1);
+    EXPECT_NEAR(half.green, 178, 1);
+    EXPECT_EQ(clear.blue, 255);
+    EXPECT_EQ(clear.red, 255);
+}
+
 }  // namespace
 }  // namespace ruvelto::image

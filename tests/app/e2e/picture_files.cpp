@@ -69,6 +69,23 @@ bool MeanColour(const std::string& unixPath, double rgb[3]) {
     return static_cast<bool>(out >> rgb[0] >> rgb[1] >> rgb[2]);
 }
 
+double Psnr(const std::string& unixPathA, const std::string& unixPathB) {
+    const std::string out = Output("compare -metric PSNR " + Quoted(unixPathA + "[0]") + " -alpha off " +
+                                   Quoted(unixPathB + "[0]") + " -alpha off null: 2>&1");
+    if (out.rfind("inf", 0) == 0) return 999;
+    char* end = nullptr;
+    const double db = std::strtod(out.c_str(), &end);
+    return end != out.c_str() ? db : -1;
+}
+
+bool PixelAt(const std::string& unixPath, int x, int y, int rgba[4]) {
+    const std::string at = "p{" + std::to_string(x) + "," + std::to_string(y) + "}";
+    std::string format;
+    for (const char* channel : {".r", ".g", ".b", ".a"}) format += "%[fx:int(255*" + at + channel + "+0.5)] ";
+    std::istringstream out(Output("convert " + Quoted(unixPath + "[0]") + " -format '" + format + "' info: 2>/dev/null"));
+    return static_cast<bool>(out >> rgba[0] >> rgba[1] >> rgba[2] >> rgba[3]);
+}
+
 bool FileExists(const std::string& unixPath) { return std::ifstream(unixPath).good(); }
 
 std::string FileBytes(const std::string& unixPath) {

@@ -32,6 +32,14 @@ PictureFacts Identify(const std::string& unixPath);
 // The picture's mean red, green and blue, 0-255 each; false when ImageMagick cannot read it.
 bool MeanColour(const std::string& unixPath, double rgb[3]);
 
+// ImageMagick's peak signal-to-noise ratio of b against a in dB (colour channels only; 999 for
+// identical pictures); -1 when it cannot compare them (unreadable, different sizes).
+double Psnr(const std::string& unixPathA, const std::string& unixPathB);
+
+// Red, green, blue and alpha of pixel (x, y), 0-255 each (alpha 255 for a picture without
+// alpha); false when ImageMagick cannot read it.
+bool PixelAt(const std::string& unixPath, int x, int y, int rgba[4]);
+
 // A UTF-8 text (names on the Unix side) in GBK (the same names on the program's side).
 std::string Gbk(const std::string& utf8);
 
