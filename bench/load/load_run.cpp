@@ -1,7 +1,7 @@
 // The program under load: thousands of small pictures listed from one folder and converted to
 // PNG in one run of ruvelto.exe, driven from this process as a person drives it. Meanwhile a
-// second thread asks the main window for an answer every 50 ms (the run lets pending messages
-// through before each picture, so the window must answer between pictures), and the program's
+// second thread asks the main window for an answer every 50 ms, while the folder is listed and
+// during the run (both let pending messages through between pictures), and the program's
 // committed memory is read at the start, middle and end of the run. Prints the figures and ends
 // with 0 when the window always answered within the bound, memory stayed flat and every picture
 // was written.
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/e2e/answer_probe.h"
 #include "tests/app/e2e/picture_files.h"
 #include "tests/app/e2e/ruvelto_driver.h"
 
@@ -37,44 +38,11 @@ double Seconds() {
 
 double Megabytes(size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5))];
+void PrintAnswers(const Answers& answers, const char* phase, DWORD boundMs) {
+    std::printf("answers %s: %zu asked, median %.1f ms, 99th percentile %.1f ms, longest %.1f ms, %d beyond %lu ms\n",
+                phase, answers.milliseconds.size(), answers.Percentile(0.5), answers.Percentile(0.99),
+                answers.Percentile(1.0), answers.misses, static_cast<unsigned long>(boundMs));
 }
-
-// Asks the window for an answer every 50 ms until told to stop, keeping how long each took; an
-// answer that does not come within the bound counts as the bound and as a miss.
-// The answers are kept per phase (listing, then the run).
-struct AnswerProbe {
-    HWND window = nullptr;
-    DWORD boundMs = 1000;
-    volatile LONG phase = 0;  // 0 listing, 1 run, 2 stop
-    std::vector<double> answerMs[2];
-    int misses[2] = {0, 0};
-
-    static DWORD WINAPI Run(void* self) {
-        auto* probe = static_cast<AnswerProbe*>(self);
-        for (LONG phase; (phase = probe->phase) < 2;) {
-            const double start = Seconds();
-            DWORD_PTR result = 0;
-            const bool answered =
-                SendMessageTimeoutA(probe->window, WM_NULL, 0, 0, SMTO_NORMAL, probe->boundMs, &result) != 0;
-            probe->answerMs[phase].push_back((Seconds() - start) * 1000.0);
-            if (!answered) ++probe->misses[phase];
-            Sleep(50);
-        }
-        return 0;
-    }
-
-    void Print(int phase, const char* name) const {
-        const std::vector<double>& ms = answerMs[phase];
-        std::printf("answers %s: %zu asked, median %.1f ms, 99th percentile %.1f ms, longest %.1f ms, %d beyond %lu ms\n",
-                    name, ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.99), Percentile(ms, 1.0), misses[phase],
-                    static_cast<unsigned long>(boundMs));
-    }
-};
-
 
 // The pictures: one of each of four formats made with ImageMagick, copied under numbered names
 // (ImageMagick takes minutes to write a long GIF sequence).
@@ -101,10 +69,7 @@ int Main(int count, DWORD boundMs, double allowedGrowthMb) {
 
     RuveltoDriver program;
     if (!program.Start()) return std::printf("ruvelto.exe did not start\n"), 2;
-    AnswerProbe probe;
-    probe.window = program.MainWindow();
-    probe.boundMs = boundMs;
-    HANDLE thread = CreateThread(nullptr, 0, &AnswerProbe::Run, &probe, 0, nullptr);
+    AnswerProbe probe(program.MainWindow(), boundMs);
     const double listStart = Seconds();
     if (!program.SelectFolder(folder.Windows("src"))) return std::printf("could not pick the folder\n"), 2;
     const double selected = Seconds() - listStart;
@@ -120,7 +85,7 @@ int Main(int count, DWORD boundMs, double allowedGrowthMb) {
     if (!RuveltoDriver::WaitFor([&] { return program.IsChecked(c::kFormatPng); }, 5000))
         return std::printf("could not choose PNG\n"), 2;
 
-    probe.phase = 1;
+    const Answers listing = probe.Take();
     const double runStart = Seconds();
     program.Click(c::kStartButton);
     size_t atStart = 0, atMiddle = 0, peak = 0;
@@ -137,9 +102,7 @@ int Main(int count, DWORD boundMs, double allowedGrowthMb) {
         box = program.NextMessageBox(1000);
     }
     const double runSeconds = Seconds() - runStart;
-    probe.phase = 2;
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    const Answers run = probe.Take();
     Sleep(500);
     const size_t atEnd = program.MemoryInUse();
     peak = std::max(peak, atEnd);
@@ -149,8 +112,8 @@ int Main(int count, DWORD boundMs, double allowedGrowthMb) {
                 selected);
     std::printf("run:       %d pictures in %.1f s, %.1f ms a picture, %d written, message %s\n", count, runSeconds,
                 runSeconds * 1000.0 / count, written, box.text == kAllDone ? "all done" : "other or none");
-    probe.Print(0, "while listing");
-    probe.Print(1, "during the run");
+    PrintAnswers(listing, "while listing", boundMs);
+    PrintAnswers(run, "during the run", boundMs);
     std::printf("memory:    listed %.1f MB, run start %.1f MB, middle %.1f MB, end %.1f MB, peak %.1f MB\n",
                 Megabytes(listed), Megabytes(atStart), Megabytes(atMiddle), Megabytes(atEnd), Megabytes(peak));
     const double growth = Megabytes(atEnd) - Megabytes(atStart);
@@ -159,7 +122,7 @@ int Main(int count, DWORD boundMs, double allowedGrowthMb) {
 
     PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
     program.WaitForExit(30000);
-    const bool ok = box.text == kAllDone && written == count && probe.misses[1] == 0 && growth <= allowedGrowthMb;
+    const bool ok = box.text == kAllDone && written == count && listing.misses == 0 && run.misses == 0 && growth <= allowedGrowthMb;
     std::printf("%s\n", ok ? "PASSED" : "FAILED");
     return ok ? 0 : 1;
 }
