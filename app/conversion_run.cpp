@@ -7,22 +7,20 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/file_commands.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
+#include "app/output_folder.h"
+#include "app/path_text.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
 #include "app/texts.h"
-#include "runtime/entry_table.h"
 
 namespace ruvelto::app {
 namespace {
 
 using namespace main_window;
-
-// DLL commands of the program image used to put finished outputs in place.
-enum DllCommand : uint32_t { kGetTempFileNameA = 23, kMoveFileExA = 24, kDeleteFileA = 25 };
-constexpr uint32_t kMoveReplaceExisting = 1;  // MOVEFILE_REPLACE_EXISTING
 
 constexpr int32_t kInformationIcon = 0x40;
 // Sizes the drawing panel can hold: at most this many pixels a side and in all.
@@ -66,23 +64,34 @@ bool AnyOutputFormatChecked() {
     return false;
 }
 
-std::string OutputFolder() {
-    std::string folder = EditText(kOutputFolder).c_str();
-    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
+// Why the last picture's output was not written, when the folder or the output's path was the
+// cause rather than the picture; the run reads it after each picture.
+WriteFailure lastWriteFailure = WriteFailure::kNone;
+
+bool Fail(WriteFailure failure) {
+    lastWriteFailure = failure;
+    return false;
 }
 
 // Encodes the picture into a temporary file beside the target and moves it over the target only
-// when it is complete: a failed encode leaves no file, and a source that is its own target is
-// never truncated.
+// when it is complete: a failed encode (a full disk, say) leaves no file, and a source that is
+// its own target is never truncated.
 bool WriteOutput(const std::string& folder, const std::string& target, int32_t format) {
-    char temporary[260] = {};
-    if (!runtime::CallDllCommand<uint32_t>(kGetTempFileNameA, folder.c_str(), "rvt", 0u, temporary)) return false;
-    bool written = EncodeToFile(temporary, format) &&
-                   runtime::CallDllCommand<int>(kMoveFileExA, static_cast<const char*>(temporary), target.c_str(),
-                                                kMoveReplaceExisting) != 0;
-    if (!written) runtime::CallDllCommand<int>(kDeleteFileA, static_cast<const char*>(temporary));
-    return written;
+    if (PathCharacterCount(target) > kLongestPath) return Fail(WriteFailure::kPathTooLong);
+    std::string temporary;
+    if (!CreateTemporaryFile(folder, temporary))
+        return Fail(FolderFailureOf(LastFileError(), WriteFailure::kCannotWrite));
+    ClearFileError();
+    if (!EncodeToFile(temporary.c_str(), format)) {
+        const WriteFailure failure = FolderFailureOf(LastFileError(), WriteFailure::kNone);
+        DeleteOneFile(temporary);
+        return Fail(failure);
+    }
+    if (!MoveReplacing(temporary, target)) {
+        DeleteOneFile(temporary);
+        return Fail(WriteFailure::kTargetInTheWay);
+    }
+    return true;
 }
 
 bool WriteOutputs(const std::string& name, int32_t sourceFormat) {
@@ -93,6 +102,7 @@ bool WriteOutputs(const std::string& name, int32_t sourceFormat) {
         if (!IsChecked(output.box)) continue;
         any = true;
         all = WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
+        if (StopsTheRun(lastWriteFailure)) return false;
     }
     return any && all;
 }
@@ -196,6 +206,7 @@ void StartOrStop() {
     const bool starting = std::string(ReadTextProperty(kWindow, kStartButton, kButtonCaptionProperty).c_str()) == texts::kStart;
     // With format conversion on, a run needs an output format to write.
     if (starting && IsChecked(kConvertSwitch) && !AnyOutputFormatChecked()) return Message(texts::kSelectOutputFormat);
+    if (starting && (!OutputFolderReady(OutputFolder()) || app.CloseRequested)) return;
     if (starting) {
         app.StopRequested = 0;
         app.DoneCount = 0;
@@ -208,24 +219,39 @@ void StartOrStop() {
     const int32_t rows = ListItemCount();
     const uint32_t generation = app.ListGeneration;
     std::vector<std::string> failed;
+    WriteFailure stoppedBy = WriteFailure::kNone;
     if (starting) ShowStatus("");
     for (int32_t i = 1; i <= rows; ++i) {
         if (app.StopRequested == 1) break;
         if (ListCheckState(i - 1) != 1) continue;
         const std::string name = ListItemText(i - 1).c_str();
+        lastWriteFailure = WriteFailure::kNone;
         const bool converted = ConvertOnePicture(name, RowPath(i - 1));
         if (app.ListGeneration != generation) {
             // Another folder was imported meanwhile: these rows are gone, and so is this run.
             WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
             return;
         }
+        if (!converted && StopsTheRun(lastWriteFailure)) {
+            // The folder, not the picture, failed: the picture stays checked for the next run.
+            stoppedBy = lastWriteFailure;
+            break;
+        }
         SetListCheckState(i - 1, 0);
-        SetListItemText(i - 1, 1, converted ? "" : texts::kFailedMark);
+        SetListItemText(i - 1, 1,
+                        converted ? ""
+                        : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
+                                                                          : texts::kFailedMark);
         if (!converted) failed.push_back(name);
         ++app.DoneCount;
         SetProperty(kProgressBar, kProgressPositionProperty, static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total)));
     }
     if (starting) ShowFailures(failed);
+    if (stoppedBy != WriteFailure::kNone) {
+        app.StopRequested = 1;
+        WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
+        return ReportStoppedRun(stoppedBy, OutputFolder());
+    }
     if (AnyRowChecked()) return;
     if (failed.empty()) {
         Message(texts::kAllDone);

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
+#include "app/path_text.h"
 #include "app/picture_formats.h"
 #include "app/program_commands.h"
 #include "app/texts.h"
@@ -13,11 +14,6 @@ namespace ruvelto::app {
 namespace {
 
 using namespace main_window;
-
-std::string WithBackslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return folder;
-}
 
 // "20.48KB": the size in thousands of bytes.
 std::string SizeText(const std::string& path) {

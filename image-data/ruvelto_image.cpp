@@ -147,6 +147,13 @@ std::vector<DllCommandDescription> DllCommands() {
     commands.push_back({"kernel32", "GetModuleFileNameA"});
     // The conversion run writes each output to a temporary file and moves it into place.
     for (const char* f : {"GetTempFileNameA", "MoveFileExA", "DeleteFileA"}) commands.push_back({"kernel32", f});
+    // It looks at the output folder before starting, creates it when asked to, and tells a full
+    // disk or a read-only folder from a picture that failed by the platform's error code.
+    for (const char* f : {"GetFileAttributesA", "CreateDirectoryA", "GetLastError", "SetLastError"})
+        commands.push_back({"kernel32", f});
+    // Its messages about the output folder name the folder, which the core library's message box,
+    // limited to 100 bytes, would cut short.
+    commands.push_back({"user32", "MessageBoxA"});
     return commands;
 }
 

@@ -11,12 +11,14 @@ FileStream::FileStream(const char* path, bool forWriting)
 
 FileStream::~FileStream() { Close(); }
 
+// False when any write of the stream failed, not only the last one: a large write that went
+// straight to the file may have failed long before.
 bool FileStream::Close() {
     if (!IsOpen()) return false;
     const bool flushed = Flush();
     if (ownsFile_) ClosePlatformFile(file_);
     file_ = kNoPlatformFile;
-    return flushed;
+    return flushed && !error_;
 }
 
 bool FileStream::Flush() {

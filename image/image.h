@@ -105,6 +105,8 @@ inline constexpr const char kErrNoMemory[] = "\xB4\xB4\xBD\xA8\xCD\xBC\xCF\xF1\x
 inline constexpr const char kErrMemoryBound[] = "\xB3\xAC\xB9\xFD\xB9\xE6\xB6\xA8\xB5\xC4\xCD\xBC\xCF\xF1\xCA\xFD\xBE\xDD\xD5\xBC\xD3\xC3\xB5\xC4\xC4\xDA\xB4\xE6\xB4\xF3\xD0\xA1";  // 超过规定的图像数据占用的内存大小
 inline constexpr const char kErrNoStream[] = "\xCE\xC4\xBC\xFE\xBE\xE4\xB1\xFA\xCE\xAA\xBF\xD5\xB5\xC4";  // 文件句柄为空的
 inline constexpr const char kErrNoPicture[] = "\xC3\xBB\xD3\xD0\xCD\xBC\xCF\xF1!!!";  // 没有图像!!!
+// A file encoded whole whose bytes did not all reach the disk (a full disk, a write error).
+inline constexpr const char kErrWriteFailed[] = "\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC";  // 写入文件失败
 
 // The pixel-data bound: width x height x bits / 256 must not exceed this.
 constexpr uint64_t kPixelMemoryBound = 256000000;

@@ -80,8 +80,11 @@ bool Image::Save(const char* path, int32_t format) {
     FileStream file(path, true);
     if (!file.IsOpen()) return false;
     const bool encoded = Encode(file, format);
-    file.Close();
-    return encoded;
+    // The last buffered bytes reach the file only on closing; a write that fails there (a full
+    // disk) fails the save, whatever the encoder saw.
+    const bool closed = file.Close();
+    if (encoded && !closed) SetLastError(kErrWriteFailed);
+    return encoded && closed;
 }
 
 bool Image::Encode(uint8_t** bufferOut, size_t* sizeOut, int32_t format) {

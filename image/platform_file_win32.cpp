@@ -2,12 +2,26 @@
 // as they are.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "image/platform_file.h"
 
 namespace ruvelto::image {
 
 namespace {
 HANDLE AsHandle(PlatformFile file) { return reinterpret_cast<HANDLE>(file); }
+
+// A full disk on demand, for the tests of machines where no small file system can be mounted:
+// with RUVELTO_TEST_DISK_SPACE=n in its environment, the process's picture writes put at most n
+// bytes on disk in all and then fail as writes to a full disk do. Unset, nothing is limited.
+int64_t& DiskSpaceLeft() {
+    static int64_t left = [] {
+        char value[24] = {};
+        const DWORD length = GetEnvironmentVariableA("RUVELTO_TEST_DISK_SPACE", value, sizeof value);
+        return length > 0 && length < sizeof value ? std::atoll(value) : int64_t{-1};
+    }();
+    return left;
+}
 }  // namespace
 
 PlatformFile OpenPlatformFile(const char* path, bool forWriting) {
@@ -37,11 +51,18 @@ int64_t ReadPlatformFile(PlatformFile file, void* buffer, size_t length) {
 
 int64_t WritePlatformFile(PlatformFile file, const void* buffer, size_t length) {
     size_t done = 0;
+    int64_t& spaceLeft = DiskSpaceLeft();
     while (done < length) {
-        const DWORD chunk = length - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length - done);
+        DWORD chunk = length - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length - done);
+        if (spaceLeft >= 0 && chunk > spaceLeft) chunk = static_cast<DWORD>(spaceLeft);
+        if (chunk == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return done ? static_cast<int64_t>(done) : -1;
+        }
         DWORD put = 0;
         if (!WriteFile(AsHandle(file), static_cast<const char*>(buffer) + done, chunk, &put, nullptr) || put == 0)
             return done ? static_cast<int64_t>(done) : -1;
+        if (spaceLeft >= 0) spaceLeft -= put;
         done += put;
     }
     return static_cast<int64_t>(done);

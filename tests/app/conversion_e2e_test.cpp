@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 
 #include "tests/app/e2e/picture_files.h"
+#include "tests/app/e2e/program_run.h"
 #include "tests/app/e2e/ruvelto_driver.h"
 #include "tests/forms/forms_fixture.h"
 
@@ -18,77 +18,8 @@ namespace {
 
 namespace c = controls;
 
-// The program's texts (GBK).
-const std::string kImport = "\xC7\xEB\xB5\xBC\xC8\xEB\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";
-const std::string kSelect = "\xC7\xEB\xD1\xA1\xD4\xF1\xD0\xE8\xD2\xAA\xB4\xA6\xC0\xED\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xA1";
-const std::string kOutput = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xC2\xB7\xBE\xB6\xA3\xA1";
-const std::string kFormat = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xB8\xF1\xCA\xBD\xA3\xA1";
-const std::string kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xA1";
-const std::string kPromptTitle = "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE";
-const std::string kStart = "\xBF\xAA\xCA\xBC";
-const std::string kFailed = "\xCA\xA7\xB0\xDC";
+using namespace program_texts;
 constexpr UINT kAboutMenuCommand = 20011;  // the twelfth menu record
-
-// Screenshots for a person to look at, in build/wine/artifacts.
-std::string Artifact(const std::string& name) {
-    std::system("mkdir -p " RUVELTO_BINARY_DIR "/artifacts");
-    return RUVELTO_BINARY_DIR "/artifacts/" + name;
-}
-
-bool Near(const double a[3], const double b[3], double tolerance) {
-    for (int i = 0; i < 3; ++i)
-        if (std::fabs(a[i] - b[i]) > tolerance) return false;
-    return true;
-}
-
-class ProgramRun : public ::testing::Test {
-protected:
-    ProgramRun() : folder_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {
-        folder_.MakeFolder("src");
-        folder_.MakeFolder("out");
-    }
-
-    void TearDown() override {
-        if (!program_.Running()) return;
-        PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
-        for (int i = 0; i < 5 && program_.WaitForExit(1000) == STILL_ACTIVE; ++i) program_.NextMessageBox(100);
-    }
-
-    std::string Src(const std::string& name = "") const { return folder_.Unix(name.empty() ? "src" : "src/" + name); }
-    std::string Out(const std::string& name = "") const { return folder_.Unix(name.empty() ? "out" : "out/" + name); }
-
-    // Starts the program, picks src in the tree and waits for its rows.
-    void StartWithSourceFolder(int rows) {
-        ASSERT_TRUE(program_.Start());
-        ASSERT_TRUE(program_.SelectFolder(folder_.Windows("src")));
-        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.RowCount() == rows; }, 20000))
-            << program_.RowCount() << " rows";
-    }
-
-    void ChooseOutputFolder(const std::string& windowsPath) { program_.Type(c::kOutputFolder, windowsPath); }
-
-    void ConvertTo(const ClientRect& format) {
-        program_.Click(c::kConvertSwitch);
-        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(format)); }, 5000));
-        if (!program_.IsChecked(format)) program_.Click(format);
-        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(format); }, 5000));
-    }
-
-    // Starts a run and returns the message box that ends it.
-    MessageBoxSeen RunToTheEnd() {
-        program_.Click(c::kStartButton);
-        return program_.NextMessageBox(120000);
-    }
-
-    int CheckedRows() {
-        int checked = 0;
-        for (int row = 0; row < program_.RowCount(); ++row) checked += program_.CheckState(row) == 1;
-        return checked;
-    }
-
-    ScratchFolder folder_;
-    RuveltoDriver program_;
-};
 
 TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
     ASSERT_TRUE(Convert("-size 40x30 xc:red " + Src("a.jpg")));
@@ -204,6 +135,43 @@ TEST_F(ProgramRun, ResizesByPercentageEveryReadableFormat) {
         ASSERT_TRUE(MeanColour(Out(output.name), got));
         EXPECT_TRUE(Near(got, output.colour, 10)) << got[0] << " " << got[1] << " " << got[2];
     }
+}
+
+// Clicks one arrow of the percentage box's spin buttons with the mouse.
+void ClickSpinArrow(RuveltoDriver& program, bool up) {
+    RECT r{};
+    GetWindowRect(program.SpinButton(), &r);
+    const POINT at{(r.left + r.right) / 2, up ? r.top + (r.bottom - r.top) / 4 : r.bottom - (r.bottom - r.top) / 4};
+    SetForegroundWindow(program.MainWindow());
+    forms_test::MouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    forms_test::MouseAt(at, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(ProgramRun, ThePercentageSpinButtonsStepTheSizeTheRunWrites) {
+    ASSERT_TRUE(Convert("-size 100x50 xc:'rgb(60,60,160)' " + Src("a.jpg")));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
+    ChooseOutputFolder(folder_.Windows("out"));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.SpinButton()); }, 5000));
+    ASSERT_EQ(program_.Text(c::kPercentage), "100");
+    const struct {
+        bool up;
+        const char* shows;
+    } clicks[] = {{false, "99"}, {false, "98"}, {false, "97"}, {true, "98"}};
+    for (const auto& click : clicks) {
+        ClickSpinArrow(program_, click.up);
+        EXPECT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kPercentage) == click.shows; }, 5000))
+            << program_.Text(c::kPercentage) << " instead of " << click.shows;
+    }
+    EXPECT_EQ(RunToTheEnd().text, kAllDone);
+    const PictureFacts facts = Identify(Out("a.jpg"));
+    EXPECT_EQ(facts.width, 98);
+    EXPECT_EQ(facts.height, 49);
+    // Downward the spin stops at 0.
+    program_.Type(c::kPercentage, "1");
+    for (int i = 0; i < 2; ++i) ClickSpinArrow(program_, false);
+    Sleep(500);
+    EXPECT_EQ(program_.Text(c::kPercentage), "0");
 }
 
 TEST_F(ProgramRun, AZeroSizeWritesNothingAndIsReported) {
@@ -371,7 +339,7 @@ TEST_F(ProgramRun, ClosingTheWindowWhileTheFileDialogIsOpenEndsTheProgramWhenItC
 TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
     ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
-    // A preview shows the picture's own quality in the quality box (80 before any preview).
+    // A preview shows the image object's quality in the quality box (80 before any preview).
     program_.ClickRow(0);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 10000));
     auto previews = [&](int times) {

@@ -30,7 +30,7 @@ TEST(ProgramImage, HeaderWords) {
     EXPECT_EQ(image.reserved, 0u);
     EXPECT_EQ(image.unitCounter, 0x10348u);
     EXPECT_EQ(image.libraryCount, 6u);
-    EXPECT_EQ(image.dllCommandCount, 26u);
+    EXPECT_EQ(image.dllCommandCount, 31u);
     EXPECT_EQ(image.constantStart, ConstantSegment());
     EXPECT_GT(image.constantLength, 0x1Fu);
     EXPECT_GT(image.templateLength, 0u);  // the window templates; read back in tests/forms
@@ -172,12 +172,17 @@ TEST(ProgramImage, DllCommandTable) {
     EXPECT_STREQ(image.dllFunctionNames[22], "GetModuleFileNameA");
     EXPECT_STREQ(image.dllLibraryFiles[22], "kernel32");
     for (uint32_t i = 0; i < 22; ++i) EXPECT_STREQ(image.dllLibraryFiles[i], "") << i;
-    // The conversion run's outputs go through a temporary file moved into place.
-    const char* const putInPlace[] = {"GetTempFileNameA", "MoveFileExA", "DeleteFileA"};
-    for (uint32_t i = 0; i < 3; ++i) {
-        EXPECT_STREQ(image.dllFunctionNames[23 + i], putInPlace[i]);
+    // The conversion run's outputs go through a temporary file moved into place; the output
+    // folder is looked at, created and its failures told apart by error code.
+    const char* const fileFunctions[] = {"GetTempFileNameA",   "MoveFileExA",      "DeleteFileA",
+                                         "GetFileAttributesA", "CreateDirectoryA", "GetLastError",
+                                         "SetLastError"};
+    for (uint32_t i = 0; i < 7; ++i) {
+        EXPECT_STREQ(image.dllFunctionNames[23 + i], fileFunctions[i]);
         EXPECT_STREQ(image.dllLibraryFiles[23 + i], "kernel32");
     }
+    EXPECT_STREQ(image.dllFunctionNames[30], "MessageBoxA");
+    EXPECT_STREQ(image.dllLibraryFiles[30], "user32");
 }
 
 TEST(ProgramImage, ConstantSegment) {

@@ -129,6 +129,32 @@ TEST(Dispatch, SaveCreatesTheFileBeforeEncoding) {
     EXPECT_FALSE(image.Save(test::ApiPath(dir + "/no/such/folder/x.bmp").c_str(), IMAGE_FORMAT_BMP));
 }
 
+// /dev/full takes the file open and refuses every byte, as a full disk does. A small picture's
+// bytes wait in the stream's buffer: BMP and PNG leave them to the save's closing of the file,
+// JPEG and GIF flush them themselves and report with their own texts. A large BMP's pixels go
+// straight to the file, and the encoder does not look at what the write answered.
+TEST(Dispatch, ASaveWhoseBytesDoNotReachTheDiskFails) {
+    const struct {
+        int32_t format, side;
+        bool failsOnClosing;
+    } cases[] = {{IMAGE_FORMAT_BMP, 8, true},
+                 {IMAGE_FORMAT_BMP, 300, true},
+                 {IMAGE_FORMAT_PNG, 8, true},
+                 {IMAGE_FORMAT_JPG, 8, false},
+                 {IMAGE_FORMAT_GIF, 8, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.format) + ", " + std::to_string(c.side));
+        Image image;
+        ASSERT_TRUE(image.Create(static_cast<uint32_t>(c.side), static_cast<uint32_t>(c.side), 24, 0));
+        EXPECT_FALSE(image.Save(test::ApiPath("/dev/full").c_str(), c.format));
+        if (c.failsOnClosing) {
+            EXPECT_STREQ(image.Info.LastError, kErrWriteFailed);
+        } else {
+            EXPECT_STRNE(image.Info.LastError, "");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ruvelto::image
 

@@ -24,8 +24,9 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param) {
 }
 
 struct Parts {
+    int answer = IDOK;
     std::string text;
-    HWND okButton = nullptr;
+    HWND button = nullptr;
     bool icon = false;
 };
 
@@ -42,8 +43,8 @@ BOOL CALLBACK ReadPart(HWND child, LPARAM param) {
             GetWindowTextA(child, text, sizeof text);
             if (text[0]) parts->text = text;
         }
-    } else if ((cls == "Button" || cls == "button") && GetDlgCtrlID(child) == IDOK) {
-        parts->okButton = child;
+    } else if ((cls == "Button" || cls == "button") && GetDlgCtrlID(child) == parts->answer) {
+        parts->button = child;
     }
     return TRUE;
 }
@@ -85,7 +86,7 @@ ChildProcess::~ChildProcess() {
     CloseHandle(info.hProcess);
 }
 
-MessageBoxSeen DismissMessageBox(DWORD processId, DWORD milliseconds) {
+MessageBoxSeen DismissMessageBox(DWORD processId, DWORD milliseconds, int answer) {
     MessageBoxSeen seen;
     DWORD start = GetTickCount();
     Search search{processId};
@@ -100,11 +101,14 @@ MessageBoxSeen DismissMessageBox(DWORD processId, DWORD milliseconds) {
     GetWindowTextA(search.box, title, sizeof title);
     seen.title = title;
     Parts parts;
+    parts.answer = answer;
     EnumChildWindows(search.box, &ReadPart, reinterpret_cast<LPARAM>(&parts));
     seen.text = parts.text;
     seen.errorIcon = parts.icon;
-    if (parts.okButton) PostMessageA(parts.okButton, BM_CLICK, 0, 0);
-    else PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    if (parts.button) PostMessageA(parts.button, BM_CLICK, 0, 0);
+    else PostMessageA(search.box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    // Gone before the caller looks for the next box, which would otherwise find this one again.
+    for (DWORD waited = 0; waited < 5000 && IsWindow(search.box) && IsWindowVisible(search.box); waited += 20) Sleep(20);
     return seen;
 }
 

@@ -27,8 +27,9 @@ struct MessageBoxSeen {
     bool errorIcon = false;
 };
 
-// Waits for a message box of the process, reads it and presses its OK button.
-MessageBoxSeen DismissMessageBox(DWORD processId, DWORD milliseconds);
+// Waits for a message box of the process, reads it and presses the button with the id answer
+// (its OK button by default; IDYES or IDNO for a question).
+MessageBoxSeen DismissMessageBox(DWORD processId, DWORD milliseconds, int answer = IDOK);
 
 std::string ReadTextFile(const std::string& windowsPath);
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace ruvelto::testing {
 namespace {
@@ -81,6 +82,17 @@ void WriteBytes(const std::string& unixPath, const std::string& bytes) {
 
 int CountFiles(const std::string& unixFolder, const std::string& pattern) {
     return std::atoi(Output("cd " + Quoted(unixFolder) + " && ls -1 " + pattern + " 2>/dev/null | wc -l").c_str());
+}
+
+std::string Gbk(const std::string& utf8) {
+    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::vector<WCHAR> text(static_cast<size_t>(wide));
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), wide);
+    const int bytes = WideCharToMultiByte(936, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
+    std::string gbk(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(936, 0, text.data(), -1, gbk.data(), bytes, nullptr, nullptr);
+    gbk.resize(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0));
+    return gbk;
 }
 
 }  // namespace ruvelto::testing

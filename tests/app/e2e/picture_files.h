@@ -32,6 +32,9 @@ PictureFacts Identify(const std::string& unixPath);
 // The picture's mean red, green and blue, 0-255 each; false when ImageMagick cannot read it.
 bool MeanColour(const std::string& unixPath, double rgb[3]);
 
+// A UTF-8 text (names on the Unix side) in GBK (the same names on the program's side).
+std::string Gbk(const std::string& utf8);
+
 bool FileExists(const std::string& unixPath);
 std::string FileBytes(const std::string& unixPath);
 void WriteBytes(const std::string& unixPath, const std::string& bytes);

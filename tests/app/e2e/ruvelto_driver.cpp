@@ -115,11 +115,16 @@ bool SameFolderName(const std::string& text, const std::string& part) {
     return lstrcmpiA(text.c_str(), part.c_str()) == 0;
 }
 
+// The folder names of a GBK path; a trail byte 0x5C (運, 錦...) is no separator.
 std::vector<std::string> PathParts(const std::string& path) {
     std::vector<std::string> parts;
     std::string part;
-    for (char c : path) {
-        if (c == '\\') {
+    for (size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
+            part += c;
+            part += path[++i];
+        } else if (c == '\\') {
             if (!part.empty()) parts.push_back(part);
             part.clear();
         } else {
@@ -154,6 +159,7 @@ HWND RuveltoDriver::Control(const ClientRect& rect) const {
 HWND RuveltoDriver::ListView() const { return FindDescendant(main_, WC_LISTVIEWA); }
 HWND RuveltoDriver::TreeView() const { return FindDescendant(main_, WC_TREEVIEWA); }
 HWND RuveltoDriver::StatusBar() const { return FindDescendant(main_, STATUSCLASSNAMEA); }
+HWND RuveltoDriver::SpinButton() const { return FindDescendant(main_, UPDOWN_CLASSA); }
 
 void RuveltoDriver::Click(const ClientRect& control) { PostMessageA(Control(control), BM_CLICK, 0, 0); }
 
@@ -166,8 +172,10 @@ bool RuveltoDriver::IsChecked(const ClientRect& box) const {
 }
 
 std::string RuveltoDriver::Text(const ClientRect& control) const {
+    // Asked of the control itself: GetWindowText of another process's window reads only the
+    // caption it was created with, not what an edit box holds now.
     char text[1024] = {};
-    GetWindowTextA(Control(control), text, sizeof text);
+    Send(Control(control), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -307,7 +315,9 @@ void RuveltoDriver::ClickRow(int row) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-MessageBoxSeen RuveltoDriver::NextMessageBox(DWORD milliseconds) { return DismissMessageBox(ProcessId(), milliseconds); }
+MessageBoxSeen RuveltoDriver::NextMessageBox(DWORD milliseconds, int answer) {
+    return DismissMessageBox(ProcessId(), milliseconds, answer);
+}
 
 bool RuveltoDriver::MessageBoxShown() const { return VisibleDialog() != nullptr; }
 

@@ -32,6 +32,7 @@ public:
     HWND ListView() const;
     HWND TreeView() const;
     HWND StatusBar() const;
+    HWND SpinButton() const;  // the percentage box's up-down control
 
     // Input, posted so that a handler that opens a box never blocks this process.
     void Click(const ClientRect& control);
@@ -51,8 +52,8 @@ public:
     void SetCheck(int row, bool checked);
     void ClickRow(int row);
 
-    // The next message box of the program: read and closed with OK.
-    MessageBoxSeen NextMessageBox(DWORD milliseconds = 20000);
+    // The next message box of the program: read and closed with OK, or with the button answer.
+    MessageBoxSeen NextMessageBox(DWORD milliseconds = 20000, int answer = IDOK);
     bool MessageBoxShown() const;
     // A dialog box of the program on screen (message box or common dialog), or null.
     HWND VisibleDialog() const;
@@ -92,6 +93,8 @@ constexpr ClientRect kFormatJpg{127 + 441, 12 + 32, 48, 20};
 constexpr ClientRect kFormatPng{127 + 513, 12 + 59, 40, 20};
 constexpr ClientRect kFormatIco{127 + 441, 12 + 59, 40, 20};
 constexpr ClientRect kQualityText{127 + 86, 12 + 19, 32, 20};
+// In 分组框2 at (6, 318).
+constexpr ClientRect kPreviewPanel{6 + 8, 318 + 16, 176, 160};
 }  // namespace controls
 
 }  // namespace ruvelto::testing
