@@ -9,6 +9,7 @@
 #include "components/control_style.h"
 #include "components/gradient.h"
 #include "components/label_properties.h"
+#include "components/label_text.h"
 #include "components/panel_class.h"
 #include "components/picture.h"
 #include "components/standard_types.h"
@@ -213,7 +214,8 @@ private:
         }
 
         PaintBackground(dc, area, clip);
-        PaintText(dc, area);
+        DrawLabelText(dc, Handle(), Font(), area,
+                      {p_.horizontalAlign, p_.verticalAlign, p_.wordWrap != 0, p_.textEffect, p_.textColor});
         RestoreDC(dc, saved);
     }
 
@@ -254,35 +256,6 @@ private:
                 break;
             }
         }
-    }
-
-    void PaintText(HDC dc, const RECT& area) {
-        const int length = GetWindowTextLengthA(Handle());
-        if (length <= 0) return;
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        text.resize(static_cast<size_t>(GetWindowTextA(Handle(), text.data(), length + 1)));
-        HGDIOBJ oldFont = SelectObject(dc, Font());
-        SetBkMode(dc, TRANSPARENT);
-        UINT flags = DT_NOCLIP | (p_.horizontalAlign == 1 ? DT_CENTER : p_.horizontalAlign == 2 ? DT_RIGHT : DT_LEFT);
-        if (p_.wordWrap == 1) {
-            flags |= DT_WORDBREAK | DT_VCENTER;
-        } else {
-            flags |= DT_SINGLELINE | (p_.verticalAlign == 1 ? DT_VCENTER : p_.verticalAlign == 2 ? DT_BOTTOM : 0);
-        }
-        auto draw = [&](int dx, int dy, COLORREF color) {
-            RECT r = area;
-            OffsetRect(&r, dx, dy);
-            SetTextColor(dc, color);
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-        };
-        const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0), color = ResolveColor(p_.textColor);
-        switch (p_.textEffect) {
-            case 1: draw(1, 1, white), draw(0, 0, color); break;
-            case 2: draw(0, 0, white), draw(1, 1, color); break;
-            case 3: draw(2, 2, black), draw(0, 0, color); break;
-            default: draw(0, 0, color); break;
-        }
-        SelectObject(dc, oldFont);
     }
 
     LabelProperties p_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/control_style.h"
+#include "components/label_text.h"
 #include "extui/extended_types.h"
 #include "extui/trans_label_properties.h"
 
@@ -128,7 +129,11 @@ protected:
             case WM_PAINT: {
                 PAINTSTRUCT ps;
                 HDC dc = BeginPaint(Handle(), &ps);
-                PaintText(dc);
+                RECT area{};
+                GetClientRect(Handle(), &area);
+                components::DrawLabelText(dc, Handle(), Font(), area,
+                                          {p_.horizontalAlign, p_.verticalAlign, p_.wordWrap != 0, p_.effect,
+                                           p_.textColor});
                 EndPaint(Handle(), &ps);
                 return 0;
             }
@@ -160,38 +165,6 @@ private:
         GetWindowRect(Handle(), &screen);
         RepaintBeneath(Handle(), screen);
         InvalidateRect(Handle(), nullptr, FALSE);
-    }
-
-    void PaintText(HDC dc) {
-        RECT area{};
-        GetClientRect(Handle(), &area);
-        const int length = GetWindowTextLengthA(Handle());
-        if (length <= 0) return;
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        text.resize(static_cast<size_t>(GetWindowTextA(Handle(), text.data(), length + 1)));
-        HGDIOBJ oldFont = SelectObject(dc, Font());
-        SetBkMode(dc, TRANSPARENT);
-        UINT flags = DT_NOCLIP | (p_.horizontalAlign == 1 ? DT_CENTER : p_.horizontalAlign == 2 ? DT_RIGHT : DT_LEFT);
-        if (p_.wordWrap == 1) {
-            flags |= DT_WORDBREAK | DT_VCENTER;
-        } else {
-            flags |= DT_SINGLELINE | (p_.verticalAlign == 0 ? DT_TOP : p_.verticalAlign == 2 ? DT_BOTTOM : DT_VCENTER);
-        }
-        auto draw = [&](int dx, int dy, COLORREF color) {
-            RECT r = area;
-            OffsetRect(&r, dx, dy);
-            SetTextColor(dc, color);
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-        };
-        const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-        const COLORREF color = components::ResolveColor(p_.textColor);
-        switch (p_.effect) {
-            case 1: draw(1, 1, white), draw(0, 0, color); break;
-            case 2: draw(0, 0, white), draw(1, 1, color); break;
-            case 3: draw(2, 2, black), draw(0, 0, color); break;
-            default: draw(0, 0, color); break;
-        }
-        SelectObject(dc, oldFont);
     }
 
     TransLabelProperties p_;

@@ -164,18 +164,15 @@ Plan PlanFor(SkinRecord& r, UINT message, WPARAM wParam) {
                 case WM_SETTEXT: plan.actions = kCallDefault | kPaint; break;
                 case WM_ERASEBKGND: plan.actions = kCallPrevious; break;
                 case BM_SETCHECK:
-                    r.state &= ~(kChecked | kIndeterminate);
-                    if (wParam == BST_CHECKED) r.state |= kChecked;
-                    if (wParam == BST_INDETERMINATE) r.state |= kIndeterminate;
+                    r.state = (r.state & ~(kChecked | kIndeterminate)) | CheckBits(wParam);
                     plan.actions = kCallPrevious | kPaint;
                     break;
                 case BM_SETSTATE:
-                    r.state = wParam ? (r.state | kPressed) : (r.state & ~kPressed);
+                    Turn(r.state, kPressed, wParam != 0);
                     plan.actions = kCallPrevious | kPaint;
                     break;
                 case BM_SETSTYLE:
-                    r.state = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? (r.state | kDefaultButton)
-                                                                        : (r.state & ~kDefaultButton);
+                    Turn(r.state, kDefaultButton, IsDefaultButtonStyle(wParam));
                     plan.actions = kCallPrevious | kPaint;
                     break;
                 default:
@@ -260,14 +257,12 @@ bool UpdateGeneralState(SkinRecord& r, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_SETFOCUS: r.state |= kFocused; break;
         case WM_KILLFOCUS: r.state &= ~kFocused; break;
-        case WM_ENABLE: r.state = wParam ? (r.state & ~kDisabled) : (r.state | kDisabled); break;
+        case WM_ENABLE: Turn(r.state, kDisabled, wParam == 0); break;
         case WM_STYLECHANGED:
             if (wParam == static_cast<WPARAM>(GWL_STYLE) && lParam) {
                 const DWORD style = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
-                r.state = (style & WS_DISABLED) ? (r.state | kDisabled) : (r.state & ~kDisabled);
-                if (r.kind <= kRadioButton)
-                    r.state = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? (r.state | kDefaultButton)
-                                                                        : (r.state & ~kDefaultButton);
+                Turn(r.state, kDisabled, (style & WS_DISABLED) != 0);
+                if (IsButtonKind(r.kind)) Turn(r.state, kDefaultButton, IsDefaultButtonStyle(style));
             }
             break;
         case WM_MOUSEMOVE:
@@ -283,7 +278,7 @@ bool UpdateGeneralState(SkinRecord& r, UINT message, WPARAM wParam, LPARAM lPara
                 GetClientRect(r.window, &client);
                 const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
                 const bool upper = (r.state & kHorizontal) ? x < (client.right / 2) : y < (client.bottom / 2);
-                r.state = upper ? (r.state | kUpperHalfHot) : (r.state & ~kUpperHalfHot);
+                Turn(r.state, kUpperHalfHot, upper);
             }
             break;
         case WM_MOUSELEAVE: r.state &= ~(kHot | kUpperHalfHot); break;
@@ -309,7 +304,7 @@ LRESULT CALLBACK SkinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         return CallWindowProcA(previous, window, message, wParam, lParam);
     }
     if (message == EM_SETREADONLY && record->kind == kEdit) {
-        record->state = wParam ? (record->state | kReadOnly) : (record->state & ~kReadOnly);
+        Turn(record->state, kReadOnly, wParam != 0);
         const LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
         if ((record = FindSkinRecord(window))) PaintSkinned(*record, currentScheme);
         return result;

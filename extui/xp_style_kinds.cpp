@@ -66,30 +66,18 @@ uint32_t InitialSkinState(HWND window, SkinKind kind) {
     using namespace skin_state;
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
     uint32_t state = 0;
-    if (style & WS_DISABLED) state |= kDisabled;
-    if (GetFocus() == window) state |= kFocused;
-    switch (kind) {
-        case kPushButton:
-        case kCheckBoxKind:
-        case kRadioButton: {
-            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) state |= kDefaultButton;
-            const LRESULT check = SendMessageA(window, BM_GETCHECK, 0, 0);
-            if (check == BST_CHECKED) state |= kChecked;
-            if (check == BST_INDETERMINATE) state |= kIndeterminate;
-            break;
-        }
-        case kEdit:
-            if (style & ES_READONLY) state |= kReadOnly;
-            break;
-        case kComboBox: {
-            const DWORD comboKind = style & 0x3;
-            state |= comboKind == CBS_SIMPLE ? kComboSimple : comboKind == CBS_DROPDOWN ? kComboDropDown : kComboDropDownList;
-            break;
-        }
-        case kUpDown:
-            if (style & UDS_HORZ) state |= kHorizontal;
-            break;
-        default: break;
+    Turn(state, kDisabled, (style & WS_DISABLED) != 0);
+    Turn(state, kFocused, GetFocus() == window);
+    if (IsButtonKind(kind)) {
+        Turn(state, kDefaultButton, IsDefaultButtonStyle(style));
+        state |= CheckBits(static_cast<WPARAM>(SendMessageA(window, BM_GETCHECK, 0, 0)));
+    } else if (kind == kEdit) {
+        Turn(state, kReadOnly, (style & ES_READONLY) != 0);
+    } else if (kind == kComboBox) {
+        const DWORD comboKind = style & 0x3;
+        state |= comboKind == CBS_SIMPLE ? kComboSimple : comboKind == CBS_DROPDOWN ? kComboDropDown : kComboDropDownList;
+    } else if (kind == kUpDown) {
+        Turn(state, kHorizontal, (style & UDS_HORZ) != 0);
     }
     return state;
 }

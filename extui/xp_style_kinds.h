@@ -29,6 +29,14 @@ enum SkinKind : int32_t {
 SkinKind ClassifyWindow(HWND window);
 // Kinds 0-5, 11 and 12 are painted by the skin; 6-10 are known but left to themselves.
 bool IsPaintedKind(SkinKind kind);
+// Push buttons, check boxes and radio buttons: "Button" windows with a check state and a default
+// style.
+inline bool IsButtonKind(SkinKind kind) { return kind == kPushButton || kind == kCheckBoxKind || kind == kRadioButton; }
+// Edits, combo boxes, their lists and group boxes: the skin draws over what the control painted
+// itself, so the memory copy starts from the window's pixels.
+inline bool PaintsOverControl(SkinKind kind) {
+    return kind == kEdit || kind == kComboBox || kind == kComboList || kind == kGroupBoxKind;
+}
 
 // State bits of a skin record.
 namespace skin_state {
@@ -53,6 +61,15 @@ constexpr uint32_t kComboDropDownList = 0x4000;
 constexpr uint32_t kUpperHalfHot = 0x10000;
 constexpr uint32_t kAttachedRight = 0x100000;
 constexpr uint32_t kAttachedLeft = 0x200000;
+
+// Sets or clears `bits` of `state`.
+inline void Turn(uint32_t& state, uint32_t bits, bool on) { state = on ? (state | bits) : (state & ~bits); }
+// The check bits of a button check state (BST_...).
+inline uint32_t CheckBits(WPARAM check) {
+    return check == BST_CHECKED ? kChecked : check == BST_INDETERMINATE ? kIndeterminate : 0;
+}
+// Whether a button style makes it the default push button.
+inline bool IsDefaultButtonStyle(WPARAM style) { return (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
 }  // namespace skin_state
 
 // The state of a control of `kind` as its current style and check state show it.

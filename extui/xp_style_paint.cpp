@@ -507,8 +507,7 @@ void TakeParentColours(SkinRecord& record, HDC dc) {
 void PaintSkinned(SkinRecord& record, int scheme) {
     if (!IsWindow(record.window) || !IsWindowVisible(record.window)) return;
     const SkinScheme& s = SchemeColours(scheme);
-    const bool seed = record.kind == kEdit || record.kind == kComboBox || record.kind == kComboList ||
-                      record.kind == kGroupBoxKind;
+    const bool seed = PaintsOverControl(record.kind);
     if (!record.coloursKnown && !seed) {
         HDC dc = GetDC(record.window);
         TakeParentColours(record, dc);

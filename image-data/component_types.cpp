@@ -1,42 +1,22 @@
 #include "image-data/component_types.h"
 
-#include <initializer_list>
+#include <string>
+
+#include "image-data/component_type.h"
 
 namespace ruvelto::image_data {
 namespace {
 
-enum : uint16_t {
-    kInteger = 1000,
-    kLogical = 1003,
-    kText = 1005,
-    kChoice = 1006,
-    kPicture = 1009,
-    kCursor = 1011,
-    kFont = 1013,
-    kColor = 1014,
-    kColorOrNone = 1015,
-    kBackColor = 1017,
-    kDataSource = 1018,
-    kDataField = 1020,
-};
-
 TypeDescription Type(const char* chinese, const char* english, uint32_t flags, const char* interface,
-              std::initializer_list<uint16_t> own) {
-    TypeDescription type;
-    type.chineseName = chinese;
-    type.englishName = english;
-    type.flags = flags;
-    constexpr uint16_t kCommon = 0xE000, kOwn = 0x8000;
-    type.properties = {{kInteger, kCommon}, {kInteger, kCommon}, {kInteger, kCommon}, {kInteger, kCommon},
-                       {kText, kCommon},    {kLogical, kCommon}, {kLogical, kCommon}, {kCursor, kCommon}};
-    for (uint16_t p : own) type.properties.push_back({p, kOwn});
-    type.typeInterface = {std::string("ruvelto::components::") + interface, "components/standard_types.h"};
-    return type;
+                     std::initializer_list<uint16_t> own) {
+    return ComponentType(chinese, english, flags,
+                         {std::string("ruvelto::components::") + interface, "components/standard_types.h"}, own);
 }
 
 }  // namespace
 
 void DescribeStandardComponents(std::vector<TypeDescription>& types) {
+    using namespace property_types;
     if (types.size() < 31) types.resize(31);
     types[4] = Type("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040, "EditBoxInterface",
                     {kText, kChoice, kColor, kBackColor, kFont, kLogical, kInteger, kLogical, kChoice, kChoice, kChoice,

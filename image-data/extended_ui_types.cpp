@@ -1,40 +1,22 @@
 #include "image-data/extended_ui_types.h"
 
-#include <initializer_list>
+#include <string>
+
+#include "image-data/component_type.h"
 
 namespace ruvelto::image_data {
 namespace {
 
-enum : uint16_t {
-    kInteger = 1000,
-    kLogical = 1003,
-    kText = 1005,
-    kChoice = 1006,
-    kCursor = 1011,
-    kFont = 1013,
-    kColor = 1014,
-    kBackColor = 1017,
-    kImageList = 1023,
-    kCustomData = 1024,
-};
-
 TypeDescription Type(const char* chinese, const char* english, uint32_t flags, const char* interface,
                      std::initializer_list<uint16_t> own) {
-    TypeDescription type;
-    type.chineseName = chinese;
-    type.englishName = english;
-    type.flags = flags;
-    constexpr uint16_t kCommon = 0xE000, kOwn = 0x8000;
-    type.properties = {{kInteger, kCommon}, {kInteger, kCommon}, {kInteger, kCommon}, {kInteger, kCommon},
-                       {kText, kCommon},    {kLogical, kCommon}, {kLogical, kCommon}, {kCursor, kCommon}};
-    for (uint16_t p : own) type.properties.push_back({p, kOwn});
-    type.typeInterface = {std::string("ruvelto::extui::") + interface, "extui/extended_types.h"};
-    return type;
+    return ComponentType(chinese, english, flags, {std::string("ruvelto::extui::") + interface, "extui/extended_types.h"},
+                         own);
 }
 
 }  // namespace
 
 void DescribeExtendedUiComponents(std::vector<TypeDescription>& types) {
+    using namespace property_types;
     if (types.size() < 5) types.resize(5);
     // BackColor, Alignment, SizeGrip, Font, PanelImages, Panels.
     types[1] = Type("\xD7\xB4\xCC\xAC\xCC\xF5", "StatusBar", 0x80100040, "StatusBarInterface",  // 状态条

@@ -1,5 +1,6 @@
 #include "image-data/ruvelto_image.h"
 
+#include "image-data/component_type.h"
 #include "image-data/component_types.h"
 #include "image-data/dir_tree_type.h"
 #include "image-data/extended_ui_types.h"
@@ -14,14 +15,6 @@
 
 namespace ruvelto::image_data {
 namespace {
-
-// Every window component type and the window itself start with the eight common properties:
-// Left, Top, Width, Height (integer), Tag (text), Visible, Disabled (logical), Cursor.
-std::vector<PropertyDescription> CommonProperties() {
-    constexpr uint16_t kCommon = 0xE000;
-    return {{1000, kCommon}, {1000, kCommon}, {1000, kCommon}, {1000, kCommon},
-            {1005, kCommon}, {1003, kCommon}, {1003, kCommon}, {1011, kCommon}};
-}
 
 // The window's own properties 8-31: Caption, BorderStyle, BackColor, Picture, PictureMode, Sound,
 // SoundMode, ControlBox, MaxButton, MinButton, Position, Movable, Icon, EnterMovesFocus,

@@ -132,7 +132,9 @@ bool PcxCodec::Decode(Stream& s) {
     }
     if (uint64_t{bytesPerLine} * 8 < uint64_t{width} * bits) return Fail(kCorrupted);
 
-    // Before allocating: the data must be able to fill the picture (a coded pair gives 63 bytes).
+    // Before allocating: the picture must be within the image object's bound, and the data must
+    // be able to fill it (a coded pair gives 63 bytes).
+    if (!FitsPixelMemoryBound(width, height, createBits)) return Fail(kErrMemoryBound);
     const size_t rowBytes = size_t(bytesPerLine) * planes;
     const uint64_t total = uint64_t{rowBytes} * height;
     const uint64_t remaining = uint64_t(s.Remaining());

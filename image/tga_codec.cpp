@@ -94,6 +94,9 @@ bool TgaCodec::Decode(Stream& s) {
     if (h.descriptor & 0xC0) return Fail(kBadHeader);  // interleaving was never used
 
     const uint32_t width = h.width, height = h.height;
+    // A picture beyond the image object's bound is refused as Create would refuse it, before the
+    // data is measured against it.
+    if (!FitsPixelMemoryBound(width, height, d == 8 ? 8 : 24)) return Fail(kErrMemoryBound);
     const uint32_t pixelBytes = (d + 7u) / 8;
     const uint64_t pixels = uint64_t{width} * height;
     const int64_t mapBytes = h.colorMapType == 1 ? int64_t{h.mapLength} * mapEntryBytes : 0;

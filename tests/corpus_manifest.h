@@ -1,8 +1,10 @@
 // The picture corpus's manifest, as the corpus tests of every folder read it: each file's path
 // (relative to the corpus) and the expectation the manifest gives it (valid, questionable,
-// invalid).
+// invalid); and the corpus files themselves.
 #pragma once
+#include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +31,15 @@ inline std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
         if (folder.empty() || cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
     }
     return files;
+}
+
+// The Unix path of a corpus file, from its path relative to the corpus.
+inline std::string CorpusPath(const std::string& relative) { return std::string(RUVELTO_CORPUS) + "/" + relative; }
+
+// A file's bytes; empty when it cannot be read.
+inline std::vector<uint8_t> ReadFileBytes(const std::string& unixPath) {
+    std::ifstream in(unixPath, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace ruvelto::corpus

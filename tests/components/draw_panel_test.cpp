@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "commands/picture_commands.h"
 #include "components/standard_types.h"
@@ -15,6 +14,7 @@
 #include "runtime/heap.h"
 #include "tests/components/components_fixture.h"
 #include "tests/components/picture_fixtures.h"
+#include "tests/corpus_manifest.h"
 
 namespace ruvelto::components_test {
 namespace {
@@ -23,10 +23,8 @@ using namespace image_data;
 
 constexpr uint32_t kRed = 0x0000FF, kWhite = 0xFFFFFF, kCyan = 0xFFFF00, kGreen = 0x00FF00;
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using corpus::CorpusPath;
+using corpus::ReadFileBytes;
 
 // A byte set value block: dimension count, element count, bytes.
 std::vector<uint8_t> ByteSetBlock(const std::vector<uint8_t>& bytes) {
@@ -83,7 +81,7 @@ protected:
 
 TEST_F(DrawPanelTest, HiddenPanelStretchesAJpegAndReadsItBackAsBmp) {
     ShowPanel(false, true, 150, 100);
-    const uint32_t jpeg = LoadPicture(ReadFileBytes(std::string(RUVELTO_CORPUS) + "/jpeg/pillow/hopper.jpg"));
+    const uint32_t jpeg = LoadPicture(ReadFileBytes(CorpusPath("jpeg/pillow/hopper.jpg")));
     ASSERT_NE(jpeg, 0u);
     Draw({Int(static_cast<int32_t>(jpeg)), Int(0), Int(0), Int(150), Int(100)});
     const std::vector<uint8_t> bmp = GetPicture({Int(150), Int(100)});
@@ -166,7 +164,7 @@ TEST_F(DrawPanelTest, LoadPictureTakesAFileNameOrPictureBytes) {
         core_commands::LoadPicture(&result, 1, &arg);
         return result.lo;
     };
-    const std::string file = "Z:" + std::string(RUVELTO_CORPUS) + "/jpeg/pillow/hopper.jpg";
+    const std::string file = "Z:" + CorpusPath("jpeg/pillow/hopper.jpg");
     const std::string missing = file + ".none";
     const std::string empty;
     const auto text = [](const std::string& t) { return ValueRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(t.c_str())), 0, kTypeText}; };

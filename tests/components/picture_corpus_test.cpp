@@ -5,9 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,13 +17,8 @@ namespace {
 
 using corpus::CorpusFile;
 using corpus::CorpusFiles;
-
-std::string CorpusPath(const std::string& relative) { return std::string(RUVELTO_CORPUS) + "/" + relative; }
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using corpus::CorpusPath;
+using corpus::ReadFileBytes;
 
 // ImageMagick's size of the first picture: the page (logical screen) for GIF, else the image.
 bool ReferenceSize(const std::string& path, bool page, int* width, int* height) {
@@ -76,7 +68,7 @@ void CheckFolder(const std::string& folder) {
     int checked = 0;
     for (const CorpusFile& file : files) {
         const std::string path = CorpusPath(file.path);
-        const std::vector<uint8_t> bytes = ReadBytes(path);
+        const std::vector<uint8_t> bytes = ReadFileBytes(path);
         if (folder == "ico") {
             IconImage image;
             const bool chosen = ChooseIconImage(bytes.data(), bytes.size(), 32, &image);
@@ -108,7 +100,7 @@ void CheckFolder(const std::string& folder) {
 // The mean difference per channel from ImageMagick's decode; -1 when there is no reference.
 double MeanDifference(const std::string& relative) {
     const std::string path = CorpusPath(relative);
-    const std::vector<uint8_t> bytes = ReadBytes(path);
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
     PicturePixels pixels;
     if (!DecodePicturePixels(bytes.data(), bytes.size(), &pixels)) return 1e9;
     const size_t w = size_t(pixels.width), h = size_t(pixels.height);

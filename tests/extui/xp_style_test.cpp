@@ -18,7 +18,9 @@
 namespace ruvelto::extui {
 namespace {
 
+using forms_test::MouseAt;
 using forms_test::Pump;
+using forms_test::PumpUntil;
 constexpr COLORREF kOwnerDrawnRed = RGB(200, 0, 0);
 
 LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -181,11 +183,12 @@ TEST_F(XpStyleTest, SwitchingOnTwiceSubclassesOnceAndOffRestoresEveryProcedure) 
     // A click goes through the whole chain once.
     RECT r;
     GetWindowRect(button, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Pump(20);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(80);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MouseAt(centre, 0);
+    MouseAt(centre, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(centre, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return Clicks() > 0; }));
+    Pump(30);
     EXPECT_EQ(Clicks(), 1);
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);

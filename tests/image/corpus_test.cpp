@@ -284,6 +284,7 @@ TEST(ImageCorpus, EveryFileThroughTheProbe) {
                 const bool direct = named.Load(path.c_str(), namedFormat->second);
                 EXPECT_EQ(decoded, direct) << file.path;
                 if (decoded && direct) {
+                    EXPECT_EQ(probed.Info.Type, named.Info.Type) << file.path << ": probed as another format";
                     EXPECT_EQ(probed.GetWidth(), named.GetWidth()) << file.path;
                     EXPECT_EQ(probed.GetHeight(), named.GetHeight()) << file.path;
                 }

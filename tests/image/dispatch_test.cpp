@@ -49,6 +49,23 @@ TEST(Dispatch, PngOrJpegNamedAsBmpFailsTheBmpAttemptAndGoesToTheProbe) {
     }
 }
 
+// TGA, which has no signature, comes before the JPEG-2000 family in the probe: PNM files of every
+// kind must still be found as PNM, not taken for a TGA.
+TEST(Dispatch, ProbeFindsPnmFilesOfEveryKindAsPnm) {
+    for (const char* file : {"pnm/pillow/hopper_1bit_plain.pbm", "pnm/pillow/hopper_8bit_plain.pgm",
+                             "pnm/zigimg/ppm_ascii_rgb24.ppm", "pnm/pillow/hopper_1bit.pbm", "pnm/pillow/hopper_8bit.pgm",
+                             "pnm/pillow/hopper_8bit.ppm", "pnm/zigimg-pam/simple_rgba_maxval_255.pam"}) {
+        SCOPED_TRACE(file);
+        const std::vector<uint8_t> bytes = test::ReadFileBytes(test::CorpusPath(file));
+        ASSERT_FALSE(bytes.empty());
+        Image probed;
+        ASSERT_TRUE(probed.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_UNKNOWN)) << probed.Info.LastError;
+        EXPECT_EQ(probed.Info.Type, IMAGE_FORMAT_PNM);
+        Image asTga;
+        EXPECT_FALSE(asTga.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_TGA));
+    }
+}
+
 TEST(Dispatch, FailedDecodeKeepsTheCallersPicture) {
     const std::vector<uint8_t> bmp = SmallBmp();
     Image image;

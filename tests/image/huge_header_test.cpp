@@ -114,19 +114,24 @@ Bytes HugeTiff(uint16_t samples, uint16_t photometric) {
     v.insert(v.end(), 16, 0x33);
     return v;
 }
-Bytes HugeTga(uint8_t type, uint8_t depth) {
-    Bytes v = {0, 0, type, 0, 0, 0, 0, 0};
-    Put16(v, 0); Put16(v, 0); Put16(v, kHuge); Put16(v, kHuge);
+// With `mapped`, colour-mapped with a map of 256 entries of 24 bits.
+Bytes HugeTga(uint8_t type, uint8_t depth, bool mapped = false, uint16_t size = kHuge) {
+    Bytes v = {0, uint8_t(mapped ? 1 : 0), type, 0, 0};
+    Put16(v, mapped ? 256 : 0);
+    v.push_back(mapped ? 24 : 0);
+    Put16(v, 0); Put16(v, 0); Put16(v, size); Put16(v, size);
     v.push_back(depth); v.push_back(0x20);
+    if (mapped) v.insert(v.end(), 256 * 3, 0x22);
     v.insert(v.end(), 16, 0x11);
     return v;
 }
+// The window's corners are signed: -32768 to 32766 spans 65535 pixels.
 Bytes HugePcx(uint8_t bits, uint8_t planes) {
     Bytes v = {10, 5, 1, bits};
-    Put16(v, 0); Put16(v, 0); Put16(v, kHuge - 1); Put16(v, kHuge - 1); Put16(v, 72); Put16(v, 72);
+    Put16(v, 0x8000); Put16(v, 0x8000); Put16(v, 0x7FFE); Put16(v, 0x7FFE); Put16(v, 72); Put16(v, 72);
     v.insert(v.end(), 48, 0);
     v.push_back(0); v.push_back(planes);
-    Put16(v, uint16_t(bits == 8 ? kHuge + 1 : (kHuge + 7) / 8 + 1));
+    Put16(v, uint16_t(bits == 8 ? kHuge : (kHuge + 7) / 8 + 1));  // bytes per line: a whole row
     v.resize(128, 0);
     v.insert(v.end(), 16, 0xC1);
     return v;
@@ -158,13 +163,17 @@ const Bomb kBombs[] = {
     {"JPEG 65535", [] { return HugeJpeg(3, 65535); }, IMAGE_FORMAT_JPG, nullptr},
     {"TIFF RGB", [] { return HugeTiff(3, 2); }, IMAGE_FORMAT_TIF, "ImageTIF can't create image"},
     {"TIFF grey", [] { return HugeTiff(1, 1); }, IMAGE_FORMAT_TIF, "ImageTIF can't create image"},
-    // TGA and PCX find that the few bytes cannot hold the rows before they ask for memory.
-    {"TGA RGB", [] { return HugeTga(2, 24); }, IMAGE_FORMAT_TGA, "corrupted TGA"},
-    {"TGA grey", [] { return HugeTga(3, 8); }, IMAGE_FORMAT_TGA, "corrupted TGA"},
-    {"TGA RLE RGBA", [] { return HugeTga(10, 32); }, IMAGE_FORMAT_TGA, "corrupted TGA"},
-    {"PCX RGB", [] { return HugePcx(8, 3); }, IMAGE_FORMAT_PCX, "corrupted PCX"},
-    {"PCX 8 bits", [] { return HugePcx(8, 1); }, IMAGE_FORMAT_PCX, "corrupted PCX"},
+    {"TGA RGB", [] { return HugeTga(2, 24); }, IMAGE_FORMAT_TGA, kErrMemoryBound},
+    {"TGA grey", [] { return HugeTga(3, 8); }, IMAGE_FORMAT_TGA, kErrMemoryBound},
+    {"TGA RLE RGBA", [] { return HugeTga(10, 32); }, IMAGE_FORMAT_TGA, kErrMemoryBound},
+    {"TGA RLE colour-mapped", [] { return HugeTga(9, 8, true); }, IMAGE_FORMAT_TGA, kErrMemoryBound},
+    {"PCX RGB", [] { return HugePcx(8, 3); }, IMAGE_FORMAT_PCX, kErrMemoryBound},
+    {"PCX RGBA", [] { return HugePcx(8, 4); }, IMAGE_FORMAT_PCX, kErrMemoryBound},
+    {"PCX 8 bits", [] { return HugePcx(8, 1); }, IMAGE_FORMAT_PCX, kErrMemoryBound},
+    // 1 bit fits the bound; the few bytes cannot hold the rows, which is found before allocating.
     {"PCX 1 bit", [] { return HugePcx(1, 1); }, IMAGE_FORMAT_PCX, "corrupted PCX"},
+    // Within the bound, but a body far too small for the rows: refused before allocating too.
+    {"TGA 4096 x 4096", [] { return HugeTga(2, 24, false, 4096); }, IMAGE_FORMAT_TGA, "corrupted TGA"},
 };
 
 TEST(HugeHeaders, FailWithTheMemoryTextBeforeAllocating) {

@@ -1,17 +1,8 @@
 #include "tests/image/test_files.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace ruvelto::image::test {
-
-std::vector<uint8_t> ReadFileBytes(const std::string& unixPath) {
-    std::ifstream in(unixPath, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string CorpusPath(const std::string& relative) { return std::string(RUVELTO_CORPUS) + "/" + relative; }
 
 std::string ScratchDir() {
     static const std::string dir = [] {

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "image/image.h"
+#include "tests/corpus_manifest.h"
 
 namespace ruvelto::image::test {
 
-std::vector<uint8_t> ReadFileBytes(const std::string& unixPath);
-std::string CorpusPath(const std::string& relative);
+using corpus::CorpusPath;
+using corpus::ReadFileBytes;
 // A fresh scratch folder for this test program (Unix path).
 std::string ScratchDir();
 // The path as the library's file layer takes it: a Windows path under Wine, unchanged natively.
