@@ -25,21 +25,30 @@ void ReplaceSourceFolder(const std::string& folder) {
     App().SourceFolder = CopyText(folder.c_str());
 }
 
-// Scans SourceFolder for one pattern; the rows of each pattern go in from position 1 on.
-// Returns false when the list was replaced while pending messages were processed.
-bool ScanFolder(const char* pattern, uint32_t generation) {
+// Lets pending messages through; false when meanwhile the list was replaced or the window is
+// closing, and the scan must end.
+bool ListStillWanted(uint32_t generation) {
     ProcessEvents();
-    if (App().ListGeneration != generation || App().CloseRequested) return false;
+    return App().ListGeneration == generation && !App().CloseRequested;
+}
+
+// Scans SourceFolder for one pattern; the rows of each pattern go in from position 1 on.
+// Returns false when the list was replaced while pending messages were processed. A folder of
+// thousands of pictures takes a while to list: the window keeps answering between rows.
+bool ScanFolder(const char* pattern, uint32_t generation) {
+    if (!ListStillWanted(generation)) return false;
     const std::string folder = WithBackslash(App().SourceFolder ? App().SourceFolder : "");
     ReplaceSourceFolder(folder);
     intptr_t search = 0;
     int32_t k = 0;
+    bool wanted = true;
     for (Text name = FindFile((folder + pattern).c_str(), &search); !name.empty(); name = FindFile(nullptr, &search)) {
         ++k;
         AddPictureRow(k, name.c_str(), folder + name.c_str());
+        if (!(wanted = ListStillWanted(generation))) break;
     }
     EndFileSearch(search);
-    return true;
+    return wanted;
 }
 
 void ImportFolder(const std::string& selected) {

@@ -16,7 +16,8 @@ struct CorpusFile {
     std::string expectation;
 };
 
-// Every manifest entry under the corpus folder `folder`, in manifest order.
+// Every manifest entry under the corpus folder `folder` (every entry when it is empty), in manifest
+// order.
 inline std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
     std::ifstream manifest(std::string(RUVELTO_CORPUS) + "/MANIFEST.tsv");
     std::vector<CorpusFile> files;
@@ -26,7 +27,8 @@ inline std::vector<CorpusFile> CorpusFiles(const std::string& folder) {
         std::stringstream row(line);
         std::string col;
         while (std::getline(row, col, '\t')) cols.push_back(col);
-        if (cols.size() >= 5 && cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
+        if (cols.size() < 5 || cols[0] == "path") continue;  // the heading line
+        if (folder.empty() || cols[0].rfind(folder + "/", 0) == 0) files.push_back({cols[0], cols[4]});
     }
     return files;
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "tests/corpus_exceptions.h"
 #include "tests/corpus_manifest.h"
 #include "tests/image/test_files.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 using corpus::CorpusFile;
 using corpus::CorpusFiles;
+using corpus::kAcceptedInvalid;
 
 enum class Verdict {
     kFails,
@@ -80,17 +82,6 @@ const std::map<std::string, Questionable> kQuestionable = {
     {"gif/pillow/duplicate_number_of_loops.gif", {Verdict::kDecodes, "a second loop block only replaces the loop count"}},
     {"gif/pillow/missing_background.gif", {Verdict::kDecodes, kNoColourTable}},
     {"gif/pillow/hopper_zero_comment_subblocks.gif", {Verdict::kDecodes, "empty comment blocks are skipped"}},
-};
-
-// Invalid files that still decode under this codec's rules, with the reason.
-const std::map<std::string, std::string> kAcceptedInvalid = {
-    // Damaged LZW data does not fail a frame: a code beyond the table stands for the previous
-    // string followed by its first pixel, as decoders that tolerate damage read it.
-    {"gif/pygif/invalid-code.gif", "LZW code beyond the table"},
-    {"gif/libgd-conformance/invalid/bad_lzw_code.gif", "LZW code beyond the table"},
-    {"gif/pygif/plain-text.gif", "the plain text extension is skipped; the image after it is sound"},
-    {"gif/libgd/bug00005_2.gif", "its first image is sound; the later ones off the screen are passed over"},
-    {"gif/pillow/decompression_bomb_extents.gif", "its first image is sound; the huge one after it is passed over"},
 };
 
 // ImageMagick's picture of the first frame on its screen, or of the last frame composed over

@@ -184,12 +184,15 @@ int RuveltoDriver::Progress() const {
 }
 
 std::string RuveltoDriver::StatusText() const {
+    // The bar copies the whole text, however long: the block must hold it. Wine counts the
+    // length in characters, each of which may take two bytes.
+    const size_t length = 2 * LOWORD(Send(StatusBar(), SB_GETTEXTLENGTHA, 0, 0));
     HANDLE process = OpenForMemory(ProcessId());
     std::string text;
     {
-        RemoteBlock block(process, 4096);
+        RemoteBlock block(process, length + 1);
         Send(StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(block.at()));
-        text = block.ReadText(0, 4000);
+        text = block.ReadText(0, length + 1);
     }
     CloseHandle(process);
     return text;
