@@ -117,8 +117,7 @@ TEST_F(ProgramRun, ResizesByPercentageEveryReadableFormat) {
     ASSERT_TRUE(Convert("-size 101x33 xc:'rgb(30,60,160)' " + Src("b.png")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
     ChooseOutputFolder(folder_.Windows("out"));
-    program_.Click(c::kResizeSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
     program_.Type(c::kPercentage, "50");
     EXPECT_EQ(RunToTheEnd().text, kAllDone);
     const struct {
@@ -178,8 +177,7 @@ TEST_F(ProgramRun, AZeroSizeWritesNothingAndIsReported) {
     ASSERT_TRUE(Convert("-size 101x33 xc:white " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     ChooseOutputFolder(folder_.Windows("out"));
-    program_.Click(c::kResizeSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
     program_.Type(c::kPercentage, "0");
     MessageBoxSeen box = RunToTheEnd();
     EXPECT_NE(box.text, kAllDone);
@@ -190,8 +188,7 @@ TEST_F(ProgramRun, TheCustomSizeWinsWhenBothRadioBoxesAreChecked) {
     ASSERT_TRUE(Convert("-size 101x33 xc:gray " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     ChooseOutputFolder(folder_.Windows("out"));
-    program_.Click(c::kResizeSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
     program_.Type(c::kPercentage, "50");
     program_.Type(c::kCustomWidth, "40");
     program_.Type(c::kCustomHeight, "30");
@@ -226,8 +223,7 @@ TEST_F(ProgramRun, ResizedPicturesStayCloseToImageMagicksResize) {
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(3));
     ChooseOutputFolder(folder_.Windows("out"));
     ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatPng));
-    program_.Click(c::kResizeSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
     const struct {
         const char* what;
         int percent, width, height;
@@ -279,8 +275,7 @@ TEST_F(ProgramRun, TransparentAreasStayTransparentWhenResized) {
     ASSERT_TRUE(Convert(clear + Src("icon.ico")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
     ChooseOutputFolder(folder_.Windows("out"));
-    program_.Click(c::kResizeSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kPercentage)); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ResizeOn());
     program_.Type(c::kPercentage, "50");
     EXPECT_EQ(RunToTheEnd().text, kAllDone);
     for (const char* name : {"clear.png", "icon.ico"}) {
