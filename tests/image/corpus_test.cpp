@@ -32,22 +32,6 @@ const std::map<std::string, std::string> kNoReference = {
     {"ico/image-rs/bmp_v5_with_icc.ico", "ImageMagick assumes a 40-byte bitmap header"},
 };
 
-// ImageMagick's decode of the file's first image as R, G, B, A bytes, rows from the top.
-bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba) {
-    const std::string quoted = "'" + path + "[0]'";
-    FILE* p = popen(("identify -format '%w %h' " + quoted + " 2>/dev/null").c_str(), "r");
-    if (!p) return false;
-    const int got = fscanf(p, "%u %u", width, height);
-    pclose(p);
-    if (got != 2) return false;
-    p = popen(("convert " + quoted + " -depth 8 rgba:- 2>/dev/null").c_str(), "r");
-    if (!p) return false;
-    rgba->assign(size_t(*width) * *height * 4, 0);
-    const size_t read = fread(rgba->data(), 1, rgba->size(), p);
-    pclose(p);
-    return read == rgba->size();
-}
-
 uint16_t BmpBitCount(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < 30) return 0;
     const uint32_t headerSize = bytes[14] | bytes[15] << 8;

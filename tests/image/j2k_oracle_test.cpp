@@ -59,22 +59,6 @@ const std::map<std::string, std::string> kNoReference = {
     {"ras/zigimg/sample-24bit-bgr-rle.ras", "ImageMagick takes run-length colour as red, green, blue; see the twin test"},
 };
 
-// ImageMagick's decode of the file's first image as R, G, B, A bytes, rows from the top.
-bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba) {
-    const std::string quoted = "'" + path + "[0]'";
-    FILE* p = popen(("identify -format '%w %h' " + quoted + " 2>/dev/null").c_str(), "r");
-    if (!p) return false;
-    const int got = fscanf(p, "%u %u", width, height);
-    pclose(p);
-    if (got != 2) return false;
-    p = popen(("convert " + quoted + " -depth 8 rgba:- 2>/dev/null").c_str(), "r");
-    if (!p) return false;
-    rgba->assign(size_t(*width) * *height * 4, 0);
-    const size_t read = fread(rgba->data(), 1, rgba->size(), p);
-    pclose(p);
-    return read == rgba->size();
-}
-
 // The first difference between our picture and ImageMagick's, or "".
 std::string Difference(const std::string& path, const Image& image, int tolerance) {
     uint32_t w = 0, h = 0;

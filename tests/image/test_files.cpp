@@ -1,5 +1,6 @@
 #include "tests/image/test_files.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace ruvelto::image::test {
@@ -76,6 +77,21 @@ std::vector<uint8_t> TopDownRgb(const Image& image) {
         }
     }
     return out;
+}
+
+bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba) {
+    const std::string quoted = "'" + path + "[0]'";
+    FILE* p = popen(("identify -format '%w %h' " + quoted + " 2>/dev/null").c_str(), "r");
+    if (!p) return false;
+    const int got = fscanf(p, "%u %u", width, height);
+    pclose(p);
+    if (got != 2) return false;
+    p = popen(("convert " + quoted + " -depth 8 rgba:- 2>/dev/null").c_str(), "r");
+    if (!p) return false;
+    rgba->assign(size_t(*width) * *height * 4, 0);
+    const size_t read = fread(rgba->data(), 1, rgba->size(), p);
+    pclose(p);
+    return read == rgba->size();
 }
 
 }  // namespace ruvelto::image::test

@@ -27,6 +27,9 @@ std::vector<uint8_t> StartBmp();
 // Sets the file size and pixel offset (= pixelStart) of a BMP built with StartBmp.
 void FinishBmp(std::vector<uint8_t>& v, size_t pixelStart);
 
+// ImageMagick's decode of the file's first image as R, G, B, A bytes, rows from the top.
+bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba);
+
 // Pixels of a decoded picture as R, G, B per pixel, rows from the top.
 std::vector<uint8_t> TopDownRgb(const Image& image);
 
