@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/address_word.h"
 #include "runtime/heap_backend.h"
 #include "runtime/runtime_error.h"
 #include "runtime/value_record.h"
@@ -25,14 +26,14 @@ std::vector<Range>& Ranges() {
 
 Counters counters;
 
-[[noreturn]] void OutOfMemory(uint32_t size) {
+}  // namespace
+
+void RaiseMemoryFailure(uint32_t size) {
     char message[100];
     std::snprintf(message, sizeof message, "\xB7\xD6\xC5\xE4 %d \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!",
                   static_cast<int>(size));  // "分配 %d 字节内存失败!"
     RaiseRuntimeError(message, 0);
 }
-
-}  // namespace
 
 void* AllocateUnchecked(uint32_t size) {
     void* block = backend::Allocate(size);
@@ -42,7 +43,7 @@ void* AllocateUnchecked(uint32_t size) {
 
 void* Allocate(uint32_t size) {
     void* block = AllocateUnchecked(size);
-    if (!block) OutOfMemory(size);
+    if (!block) RaiseMemoryFailure(size);
     return block;
 }
 
@@ -57,7 +58,7 @@ void* Reallocate(void* p, uint32_t size) {
         return block;
     }
     void* block = backend::Reallocate(p, size);
-    if (!block) OutOfMemory(size);
+    if (!block) RaiseMemoryFailure(size);
     return block;
 }
 
@@ -113,13 +114,9 @@ void FreeArray(uint32_t elementType, void* array) {
         uint32_t dimensions = words[0];
         uint64_t count = dimensions ? 1 : 0;
         for (uint32_t i = 0; i < dimensions && count; ++i) count *= words[1 + i];
-        // Elements are 32-bit pointers in the Win32 build; each one is owned by the array.
-        auto* elements = reinterpret_cast<uint8_t*>(words + 1 + dimensions);
-        for (uint64_t i = 0; i < count; ++i) {
-            void* element;
-            std::memcpy(&element, elements + i * sizeof(void*), sizeof(void*));
-            Free(element);
-        }
+        // Elements are addresses in 32-bit words; each one is owned by the array.
+        const uint32_t* elements = words + 1 + dimensions;
+        for (uint64_t i = 0; i < count; ++i) Free(WordAddress(elements[i]));
     }
     Free(array);
 }

@@ -16,6 +16,9 @@ void* Reallocate(void* p, uint32_t size);
 // null and read-only pointers are ignored.
 void Free(void* p);
 
+// The memory failure path: "分配 %d 字节内存失败!" with the byte count, as a runtime error.
+[[noreturn]] void RaiseMemoryFailure(uint32_t size);
+
 // Read-only ranges, end exclusive. Start-up registers the constant segment.
 void AddReadOnlyRange(const void* begin, const void* end);
 void ClearReadOnlyRanges();

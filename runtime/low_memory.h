@@ -1,0 +1,33 @@
+// Low memory: blocks whose addresses fit in 32-bit words. A 32-bit process has nothing else, so
+// there these are plain process-heap blocks. A 64-bit process reserves one large region below
+// 4 GB at first use and serves every block from it; the program's C++ allocations (component
+// objects, pictures, containers) come from it too, so whatever the runtime keeps in a word lies
+// below 4 GB.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace ruvelto::low_memory {
+
+// 16-byte aligned; null when the region is exhausted or the size is impossible.
+void* Allocate(size_t size);
+// null -> Allocate; on failure null and the block untouched; contents kept up to the smaller size.
+void* Reallocate(void* block, size_t size);
+// null is ignored.
+void Release(void* block);
+
+// The size asked for when the block was (re)allocated.
+size_t SizeOf(const void* block);
+
+// Whether the region (64-bit builds) holds the address; always true in 32-bit builds.
+bool Contains(const void* p);
+
+// What the region holds now, for tests and benchmarks.
+struct Usage {
+    uint64_t reserved = 0;   // bytes of address space below 4 GB set aside
+    uint64_t inUse = 0;      // bytes in live blocks, headers included
+    uint64_t blocks = 0;     // live blocks
+};
+Usage CurrentUsage();
+
+}  // namespace ruvelto::low_memory
