@@ -9,5 +9,5 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    ruvelto::runtime::RunApplication(ruvelto::image_data::kProgramImage, &ruvelto::app::EntryRoutine);
+    ruvelto::runtime::RunApplication(ruvelto::image_data::ProgramImage(), &ruvelto::app::EntryRoutine);
 }

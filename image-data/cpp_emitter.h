@@ -15,8 +15,14 @@ struct EmittedImage {
     std::string codeBase;
 };
 
+// How the program holds its image. A 32-bit program declares it as linked data, every address
+// field a pointer the linker fills. A 64-bit program's data lies above 4 GB, where no word can
+// reach it: the image is emitted laid out, and placed in low memory on first use.
+enum class ImageFlavour { kLinked, kPlacedInLowMemory };
+
 // headerPath: how the source includes the header (e.g. "image-data/ruvelto_image.h").
-EmittedImage EmitCpp(const ProgramImageDescription& description, const std::string& headerPath);
+EmittedImage EmitCpp(const ProgramImageDescription& description, const std::string& headerPath,
+                     ImageFlavour flavour = ImageFlavour::kLinked);
 
 // A C++ string literal holding exactly these bytes.
 std::string CppStringLiteral(const std::string& bytes);

@@ -1,7 +1,8 @@
 // Build step: writes Ruvelto's program image as C++ source and header, and beside the source
 // its code base (<out>_code_base.cpp).
-//   ruvelto_image_gen <out.cpp> <out.h> <header include path> [archiver installer] [browser installer]
-// Without installer files, small placeholders stand in for them.
+//   ruvelto_image_gen [--low-memory] <out.cpp> <out.h> <header include path> [archiver installer] [browser installer]
+// Without installer files, small placeholders stand in for them. --low-memory emits the image for
+// a 64-bit program, which places it in low memory at start-up.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -36,6 +37,11 @@ std::vector<uint8_t> Placeholder(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    auto flavour = ruvelto::image_data::ImageFlavour::kLinked;
+    if (argc > 1 && std::string(argv[1]) == "--low-memory") {
+        flavour = ruvelto::image_data::ImageFlavour::kPlacedInLowMemory;
+        --argc, ++argv;
+    }
     if (argc < 4) {
         std::fprintf(stderr, "usage: %s out.cpp out.h include-path [archiver.exe browser.exe]\n", argv[0]);
         return 2;
@@ -46,7 +52,7 @@ int main(int argc, char** argv) {
     if (installers.archiver.empty()) installers.archiver = Placeholder("archiver");
     if (installers.browser.empty()) installers.browser = Placeholder("browser");
 
-    auto image = ruvelto::image_data::EmitCpp(ruvelto::image_data::RuveltoImageDescription(installers), argv[3]);
+    auto image = ruvelto::image_data::EmitCpp(ruvelto::image_data::RuveltoImageDescription(installers), argv[3], flavour);
     std::string codeBasePath = argv[1];
     codeBasePath = codeBasePath.substr(0, codeBasePath.rfind('.')) + "_code_base.cpp";
     if (!WriteFile(argv[1], image.source) || !WriteFile(argv[2], image.header) ||

@@ -1,9 +1,8 @@
-// Lays a program image description out in one block of memory, in the image's own order, with
-// every pointer field holding a real address. Tests use it to give the runtime any image they
-// need. 32-bit builds only: pointer fields are 32-bit words.
+// Lays a program image description out in low memory, in the image's own order, with every
+// address field holding a real address (code through stubs in a 64-bit build). Tests use it to
+// give the runtime any image they need; symbols are taken by address.
 #pragma once
 #include <cstdint>
-#include <memory>
 
 #include "image-data/program_image_description.h"
 #include "runtime/program_image.h"
@@ -13,22 +12,22 @@ namespace ruvelto::image_data {
 class MemoryImage {
 public:
     explicit MemoryImage(const ProgramImageDescription& description);
+    ~MemoryImage();
     MemoryImage(const MemoryImage&) = delete;
     MemoryImage& operator=(const MemoryImage&) = delete;
 
     const runtime::ProgramImageHeader& Header() const {
-        return *reinterpret_cast<const runtime::ProgramImageHeader*>(block_.get());
+        return *reinterpret_cast<const runtime::ProgramImageHeader*>(block_);
     }
-    const runtime::RuntimeEntryTable& Entries() const {
-        return *reinterpret_cast<const runtime::RuntimeEntryTable*>(block_.get() + entriesOffset_);
-    }
-    const uint8_t* Begin() const { return block_.get(); }
+    // The entry table application code calls through, made of the description's entries.
+    const runtime::RuntimeEntryTable& Entries() const { return entries_; }
+    const uint8_t* Begin() const { return block_; }
     uint32_t Size() const { return size_; }
 
 private:
-    std::unique_ptr<uint8_t[]> block_;
+    uint8_t* block_ = nullptr;
     uint32_t size_ = 0;
-    uint32_t entriesOffset_ = 0;
+    runtime::RuntimeEntryTable entries_{};
 };
 
 }  // namespace ruvelto::image_data

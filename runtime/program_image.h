@@ -10,37 +10,58 @@ namespace ruvelto::runtime {
 
 // A type's interface entry: code -> entry point of that service, or null.
 using TypeInterfaceEntry = void* (*)(int32_t code);
+using TypeInterfaceFunction = void*(int32_t code);
+using NotifyFunction = intptr_t(int32_t message, intptr_t arg1, intptr_t arg2);
+using CommandFunction = void(ValueRecord* result, int32_t count, ValueRecord* args);
+
+// An address the image keeps in a 32-bit word. A 32-bit build declares the image as linked data,
+// so the field is a plain pointer the linker fills. A 64-bit build lays the image out in low
+// memory at start-up, and the field is the word itself; code is reached through stubs there.
+template <typename T>
+struct AddressWordOf {
+    uint32_t word;
+    T* get() const { return reinterpret_cast<T*>(static_cast<uintptr_t>(word)); }
+    operator T*() const { return get(); }
+    T* operator->() const { return get(); }
+};
+#if UINTPTR_MAX == 0xFFFFFFFFu
+template <typename T>
+using ImageAddress = T*;
+#else
+template <typename T>
+using ImageAddress = AddressWordOf<T>;
+#endif
 
 struct PropertyDescriptor {
-    const char* name;
-    const char* englishName;
-    const char* description;
+    ImageAddress<const char> name;
+    ImageAddress<const char> englishName;
+    ImageAddress<const char> description;
     uint32_t typeAndState;  // property type in the low 16 bits, state flags in the high 16
-    const void* pickList;
+    ImageAddress<const void> pickList;
 };
 
 struct TypeDescriptor {
-    const char* chineseName;
-    const char* englishName;
-    const char* description;
+    ImageAddress<const char> chineseName;
+    ImageAddress<const char> englishName;
+    ImageAddress<const char> description;
     uint32_t methodCount;
-    const void* methods;
+    ImageAddress<const void> methods;
     uint32_t flags;
     uint32_t iconId;
     uint32_t eventCount;
-    const void* events;
+    ImageAddress<const void> events;
     uint32_t propertyCount;
-    const PropertyDescriptor* properties;
-    TypeInterfaceEntry typeInterface;
+    ImageAddress<const PropertyDescriptor> properties;
+    ImageAddress<TypeInterfaceFunction> typeInterface;
     uint32_t elementCount;
-    const void* elements;
+    ImageAddress<const void> elements;
 };
 
 constexpr uint32_t kLibraryFormatVersion = 0x01312D65;  // 20000101
 
 struct LibraryRecord {
     uint32_t formatVersion;
-    const char* guid;
+    ImageAddress<const char> guid;
     uint32_t majorVersion;
     uint32_t minorVersion;
     uint32_t buildNumber;
@@ -48,20 +69,20 @@ struct LibraryRecord {
     uint32_t runtimeMinor;
     uint32_t coreMajor;
     uint32_t coreMinor;
-    const char* name;
+    ImageAddress<const char> name;
     uint32_t language;  // 1: Simplified Chinese (GBK)
-    const char* description;
+    ImageAddress<const char> description;
     uint32_t stateFlags;
-    const char* authorTexts[8];
+    ImageAddress<const char> authorTexts[8];
     uint32_t typeCount;
-    const TypeDescriptor* types;
+    ImageAddress<const TypeDescriptor> types;
     uint32_t constantCount;
-    const void* constants;
+    ImageAddress<const void> constants;
     uint32_t commandCount;
-    const void* commandInfo;
-    const CommandEntry* commands;
+    ImageAddress<const void> commandInfo;
+    ImageAddress<const ImageAddress<CommandFunction>> commands;
     uint32_t reserved1[2];
-    NotifyEntry notify;
+    ImageAddress<NotifyFunction> notify;
     uint32_t reserved2[5];
 };
 
@@ -69,16 +90,16 @@ struct ProgramImageHeader {
     uint32_t programKind;
     uint32_t reserved;
     uint32_t unitCounter;
-    const void* codeBase;
-    const uint8_t* constantStart;
+    ImageAddress<const void> codeBase;
+    ImageAddress<const uint8_t> constantStart;
     uint32_t constantLength;
-    const uint8_t* templateStart;
+    ImageAddress<const uint8_t> templateStart;
     uint32_t templateLength;
     uint32_t libraryCount;
-    const LibraryRecord* const* libraryTable;
+    ImageAddress<const ImageAddress<const LibraryRecord>> libraryTable;
     uint32_t dllCommandCount;
-    const char* const* dllLibraryFiles;
-    const char* const* dllFunctionNames;
+    ImageAddress<const ImageAddress<const char>> dllLibraryFiles;
+    ImageAddress<const ImageAddress<const char>> dllFunctionNames;
 };
 
 // The runtime entry table: the 13 entry points through which application code reaches the
@@ -100,13 +121,13 @@ struct RuntimeEntryTable {
     intptr_t (*runtimeHelper)(int32_t helper, ...);   // 12: helpers 0-6
 };
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(sizeof(RuntimeEntryTable) == 13 * 4);
+// The image's own layout, the same in every build. The entry table is what application code calls
+// through: a table of the build's own code pointers.
 static_assert(sizeof(PropertyDescriptor) == 5 * 4);
 static_assert(sizeof(TypeDescriptor) == 14 * 4);
 static_assert(sizeof(LibraryRecord) == 36 * 4);
 static_assert(sizeof(ProgramImageHeader) == 13 * 4);
-#endif
+static_assert(sizeof(RuntimeEntryTable) == 13 * sizeof(void*));
 
 // Whether a type code names a support-library type (0x00000001-0x3FFFFFFF and
 // 0xC0000000-0xFFFFFFFF), as opposed to no value, a basic type (0x80000000-0xBFFFFFFF) or a type
