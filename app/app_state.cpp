@@ -4,6 +4,7 @@
 #include "app/runtime_facade.h"
 #include "image-data/library_command_tables.h"
 #include "image-data/program_image_data.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::app {
 namespace {
@@ -19,10 +20,11 @@ AppState& App() {
 
 void CreateAppState() {
     AppState& app = App();
-    app.PictureObject = static_cast<void**>(Allocate(4));
-    *app.PictureObject = nullptr;
-    auto guard = static_cast<const void**>(Allocate(4));
-    *guard = image_data::constant::ClassMethodTable();
+    app.PictureObject = static_cast<uint32_t*>(Allocate(4));
+    *app.PictureObject = 0;
+    // The object's one word names its class's method table.
+    auto guard = static_cast<uint32_t*>(Allocate(4));
+    *guard = AddressWord(image_data::constant::ClassMethodTable());
     app.GuardObject = guard;
 }
 
@@ -38,8 +40,8 @@ void CleanUpAppState() {
     UnloadPicture(app.PreviewPicture), app.PreviewPicture = 0;
     if (app.GuardObject) {
         // Slot 0 of the class's method table is the routine run when an object is released.
-        auto methods = *static_cast<void (*const* const*)(void*)>(app.GuardObject);
-        if (methods && methods[0]) methods[0](app.GuardObject);
+        const uint32_t* methods = WordAddress<const uint32_t>(*static_cast<const uint32_t*>(app.GuardObject));
+        if (methods && methods[0]) reinterpret_cast<void (*)(void*)>(WordAddress(methods[0]))(app.GuardObject);
         Free(app.GuardObject), app.GuardObject = nullptr;
     }
     Free(app.BrowseInitialFolder), app.BrowseInitialFolder = nullptr;

@@ -10,7 +10,7 @@ struct AppState {
     char* CurrentPicturePath = nullptr;  // text; null is the empty text
     char* SourceFolder = nullptr;
     int32_t PreviewFormat = 0;
-    void** PictureObject = nullptr;  // the image object slot (one word, null while no object exists)
+    uint32_t* PictureObject = nullptr;  // the image object slot (one word, 0 while no object exists)
     void* PreviewBytes = nullptr;    // byte set
     void* GuardObject = nullptr;     // object of the class module: its first word points at the method table
     int32_t StopRequested = 0;

@@ -7,6 +7,7 @@
 #include "app/program_commands.h"
 #include "app/texts.h"
 #include "runtime/entry_table.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::app {
 namespace {
@@ -26,14 +27,14 @@ struct BrowseInfo {
 };
 static_assert(sizeof(BrowseInfo) == 32);
 
-int __attribute__((stdcall)) BrowserCallback(void* window, uint32_t message, intptr_t, intptr_t) {
+int RUVELTO_DLL_CONVENTION BrowserCallback(void* window, uint32_t message, intptr_t, intptr_t) {
     if (message == kBrowseInitialised)
         runtime::CallDllCommand<intptr_t>(kSendMessageA, window, kBrowseSetSelection, intptr_t{1},
                                           reinterpret_cast<intptr_t>(App().BrowseInitialFolder));
     return 0;
 }
 
-uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Address(const void* p) { return AddressWord(p); }
 
 }  // namespace
 

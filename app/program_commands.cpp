@@ -148,8 +148,14 @@ bool DecodeFromBin(const void* byteSet, int32_t format) {
 bool EncodeToFile(const char* path, int32_t format) {
     return ImageCall(kEncodeToFile, {TextValue(path), IntValue(format)}).lo != 0;
 }
-bool EncodeToBin(void** byteSetVariable, int32_t format) {
-    return ImageCall(kEncodeToBin, {VariableValue(byteSetVariable, kTypeBytes), IntValue(format)}).lo != 0;
+bool EncodeToBin(void** byteSet, int32_t format) {
+    // The command fills a variable that holds the byte set's address in a word, in runtime memory.
+    auto* variable = static_cast<uint32_t*>(Allocate(4));
+    *variable = AddressWord(*byteSet);
+    const bool encoded = ImageCall(kEncodeToBin, {VariableValue(variable, kTypeBytes), IntValue(format)}).lo != 0;
+    *byteSet = WordAddress(*variable);
+    Free(variable);
+    return encoded;
 }
 uint8_t GetJpegQuality() { return static_cast<uint8_t>(ImageCall(kGetJpegQuality, {}).lo); }
 void SetJpegQuality(uint8_t quality) { ImageCall(kSetJpegQuality, {ByteValue(quality)}); }

@@ -5,11 +5,12 @@
 
 #include "image-data/program_image_data.h"
 #include "runtime/entry_table.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::app {
 namespace {
 
-uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Address(const void* p) { return AddressWord(p); }
 
 template <typename T>
 T* Pointer(uint32_t lo) {

@@ -8,6 +8,7 @@
 
 #include "runtime/program_image.h"
 #include "runtime/value_record.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::app {
 
@@ -23,21 +24,21 @@ inline ValueRecord ByteValue(uint8_t v) { return {v, 0, kTypeByte}; }
 inline ValueRecord BoolValue(bool v) { return {v ? 1u : 0u, 0, kTypeBool}; }
 ValueRecord DoubleValue(double v);
 inline ValueRecord TextValue(const char* text) {
-    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text ? text : EmptyText())), 0, kTypeText};
+    return {AddressWord(text ? text : EmptyText()), 0, kTypeText};
 }
 inline ValueRecord BytesValue(const void* bytes) {
-    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bytes ? bytes : EmptyByteSet())), 0, kTypeBytes};
+    return {AddressWord(bytes ? bytes : EmptyByteSet()), 0, kTypeBytes};
 }
 // The address of a variable a command fills (a byte-set variable, for example).
 inline ValueRecord VariableValue(void* variable, uint32_t type) {
-    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable)), 0, type};
+    return {AddressWord(variable), 0, type};
 }
 inline ValueRecord Omitted() { return {}; }
 // A window or component as the object argument of its methods.
 inline ValueRecord UnitValue(uint32_t window, uint32_t unit, uint32_t type) { return {window, unit, type}; }
 // The image object: the address of the slot that holds the object pointer.
-inline ValueRecord ImageValue(void** slot) {
-    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(slot)), 0, kTypeImage};
+inline ValueRecord ImageValue(uint32_t* slot) {
+    return {AddressWord(slot), 0, kTypeImage};
 }
 
 // ---- owners of runtime blocks ----

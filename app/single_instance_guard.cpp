@@ -5,6 +5,7 @@
 #include "app/companion_texts.h"
 #include "app/runtime_facade.h"
 #include "image-data/library_command_tables.h"
+#include "runtime/address_word.h"
 #include "runtime/entry_table.h"
 
 namespace ruvelto::app {
@@ -14,9 +15,10 @@ enum DllCommand : uint32_t { kOpenEventA = 15, kOpenIcon = 16, kCreateEventA = 1
 enum CoreCommand : int { kReadIntRegistryItem = 36, kWriteRegistryItem = 37 };
 constexpr uint32_t kEventAllAccess = 0x1F0003;
 
-using Method = void* const*;
+// An object's one word names its class's method table, a table of code words.
+using Method = const uint32_t*;
 
-Method MethodsOf(void* object) { return object ? *static_cast<Method*>(object) : nullptr; }
+Method MethodsOf(void* object) { return object ? WordAddress<const uint32_t>(*static_cast<const uint32_t*>(object)) : nullptr; }
 
 }  // namespace
 
@@ -24,7 +26,7 @@ void RunInstanceGuard(void* guardObject, int32_t window, int32_t flag, char** ta
     Method methods = MethodsOf(guardObject);
     if (!methods || !methods[kGuardMethod]) return;
     using Guard = void (*)(void*, int32_t, int32_t, char**, int32_t);
-    reinterpret_cast<Guard>(methods[kGuardMethod])(guardObject, window, flag, tag, word);
+    reinterpret_cast<Guard>(WordAddress(methods[kGuardMethod]))(guardObject, window, flag, tag, word);
 }
 
 }  // namespace ruvelto::app
@@ -47,7 +49,7 @@ extern "C" void ruvelto_instance_guard(void* self, int32_t window, int32_t, char
         using WindowCheck = int32_t (*)(void*, int32_t);
         Method methods = MethodsOf(self);
         const bool isWindow = methods && methods[kWindowCheckMethod] &&
-                              reinterpret_cast<WindowCheck>(methods[kWindowCheckMethod])(self, earlier) != 0;
+                              reinterpret_cast<WindowCheck>(WordAddress(methods[kWindowCheckMethod]))(self, earlier) != 0;
         if (isWindow) runtime::CallDllCommand<int>(kOpenIcon, reinterpret_cast<void*>(static_cast<intptr_t>(earlier)));
         ExitProgram(0);
     }

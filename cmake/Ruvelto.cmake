@@ -20,10 +20,12 @@ if(RUVELTO_HOST)
   set(RUVELTO_GTEST GTest::gtest GTest::gmock)
   set(RUVELTO_GTEST_MAIN GTest::gtest_main)
 else()
-  # GoogleTest takes _WIN32 to mean MSVC/MinGW; Wine's headers work without it.
-  set(RUVELTO_GTEST_DEFS -U_WIN32 -UWIN32 -U__WIN32 -U__WIN32__ -U__WINNT -U__WINNT__)
-  set(RUVELTO_GTEST /usr/lib/i386-linux-gnu/libgmock.a /usr/lib/i386-linux-gnu/libgtest.a pthread)
-  set(RUVELTO_GTEST_MAIN /usr/lib/i386-linux-gnu/libgtest_main.a)
+  # Headers of Unix libraries that take _WIN32 to mean MSVC/MinGW (GoogleTest, libpng, OpenJPEG)
+  # are compiled without it; Wine's headers work without it.
+  set(RUVELTO_NOT_WIN32_DEFS -U_WIN32 -UWIN32 -U__WIN32 -U__WIN32__ -U__WINNT -U__WINNT__)
+  set(RUVELTO_GTEST_DEFS ${RUVELTO_NOT_WIN32_DEFS})
+  set(RUVELTO_GTEST /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgmock.a /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgtest.a pthread)
+  set(RUVELTO_GTEST_MAIN /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgtest_main.a)
 endif()
 
 # ruvelto_library(name [PORTABLE] SOURCES ... [LIBS ...])
@@ -114,6 +116,13 @@ endfunction()
 
 include(EmbedBinary)
 
+# The programs are of the build's own width, so that the Wine that runs the build runs them too.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(RUVELTO_MINGW_GCC x86_64-w64-mingw32-gcc)
+else()
+  set(RUVELTO_MINGW_GCC i686-w64-mingw32-gcc)
+endif()
+
 # ruvelto_mingw_program(name SOURCES ... [DEFINES ...] [LIBS ...] [OPTIONS ...])
 # A small native Windows PE program built with MinGW-w64 (not Wine's toolchain): the companion
 # installers and test helpers that our programs write to disk and start. Output: ${name}.exe in
@@ -134,7 +143,7 @@ function(ruvelto_mingw_program name)
     list(APPEND libs -l${l})
   endforeach()
   add_custom_command(OUTPUT ${out}
-    COMMAND i686-w64-mingw32-gcc -Os -s -Wall -Wextra -Werror ${M_OPTIONS} ${defs} -o ${out} ${srcs} ${libs}
+    COMMAND ${RUVELTO_MINGW_GCC} -Os -s -Wall -Wextra -Werror ${M_OPTIONS} ${defs} -o ${out} ${srcs} ${libs}
     DEPENDS ${srcs}
     COMMENT "MinGW: ${name}.exe")
   add_custom_target(${name}_pe DEPENDS ${out})

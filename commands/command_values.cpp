@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/heap.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::commands {
 namespace {
@@ -11,7 +12,7 @@ const ValueRecord kOmitted{};
 
 const uint8_t* PointerOf(uint32_t word) { return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(word)); }
 
-uint32_t WordOf(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t WordOf(const void* p) { return AddressWord(p); }
 
 }  // namespace
 

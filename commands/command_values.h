@@ -1,5 +1,6 @@
 // Reading command arguments from value records and writing command results, for the command
-// entries. Value records hold 32-bit pointers, so this is Win32-build only.
+// entries. Value records hold addresses in 32-bit words (runtime heap blocks below 4 GB), so this
+// is Win32-build only.
 //
 // Arguments stay owned by the caller. Every text or byte set written as a result is a new runtime
 // heap block owned by the caller; an empty one is the empty value 0, never an allocation.
@@ -14,8 +15,6 @@
 #include "runtime/value_record.h"
 
 namespace ruvelto::commands {
-
-static_assert(sizeof(void*) == 4, "value records hold 32-bit pointers");
 
 // The argument records of one call; an argument beyond the count reads as omitted (type 0).
 class Arguments {

@@ -9,6 +9,7 @@
 
 #include "commands/command_values.h"
 #include "runtime/heap.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::core_commands {
 namespace {
@@ -36,7 +37,7 @@ private:
     HANDLE h_;
 };
 
-uint32_t WordOf(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t WordOf(const void* p) { return AddressWord(p); }
 
 }  // namespace
 

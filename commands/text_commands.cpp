@@ -6,6 +6,7 @@
 #include "commands/command_values.h"
 #include "commands/text_algorithms.h"
 #include "runtime/heap.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::core_commands {
 
@@ -95,7 +96,7 @@ void SplitText(ValueRecord* result, int32_t count, ValueRecord* args) {
         commands::SetText(&text, part);
         *element++ = text.lo;
     });
-    result->lo = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+    result->lo = AddressWord(block);
     result->type = kTypeText | kArrayBit;
 }
 

@@ -10,6 +10,7 @@
 #include "forms/window_unit.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -94,7 +95,7 @@ bool RaiseWideEvent(WideEventRecord& record) {
     for (int32_t i = 0; i < count; ++i) {
         const WideEventArgument& a = record.arguments[i];
         if (a.flags & 1) {
-            words[n++] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&record.arguments[i].lo));
+            words[n++] = AddressWord(&record.arguments[i].lo);
         } else if ((a.flags & 2) || a.type == 0x10003 || a.type == 0x80000003 || a.type == 0x80000401 ||
                    a.type == 0x80000601 || a.type == 0x80000008) {
             words[n++] = a.lo;

@@ -17,6 +17,7 @@
 #include "forms/window_menu.h"
 #include "forms/window_unit.h"
 #include "runtime/runtime_state.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -377,7 +378,7 @@ bool FormWindow::OnSetCursor(HWND over, UINT hitTest) {
         if (auto record = ComponentRecordAt(*unit, static_cast<uint32_t>(index))) cursor = record->CursorHandle();
     }
     if (!cursor) return false;
-    SetCursor(reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(cursor)));
+    SetCursor(WordHandle<HCURSOR>(cursor));
     return true;
 }
 
@@ -531,7 +532,7 @@ void FormWindow::PostNcDestroy() {
         for (uint32_t i = 0; i < unit->recordCount; ++i) {
             auto record = ComponentRecordAt(*unit, i);
             if (!record || !record->CursorHandle()) continue;
-            DestroyCursor(reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(record->CursorHandle())));
+            DestroyCursor(WordHandle<HCURSOR>(record->CursorHandle()));
             record->SetCursorHandle(0);
         }
     }

@@ -20,13 +20,14 @@
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
 #include "runtime/sound_playback.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
 
 bool LoadTemplates(const uint8_t* segment, uint32_t length) {
     const runtime::ProgramImageHeader* image = runtime::State().image;
-    const uint32_t codeBase = image ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(image->codeBase)) : 0;
+    const uint32_t codeBase = image ? AddressWord(image->codeBase) : 0;
     std::vector<std::unique_ptr<WindowUnit>> units;
     if (!ReadTemplateSegment(segment, length, codeBase, units)) return false;
     for (auto& unit : units) WindowUnits().Append(std::move(unit));

@@ -19,6 +19,7 @@
 #include "forms/window_unit.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_error.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -34,7 +35,7 @@ struct FontValue {
 };
 static_assert(sizeof(void*) != 4 || sizeof(FontValue) == 28);
 
-uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Address(const void* p) { return AddressWord(p); }
 
 uint32_t NewText(const char* text, size_t length) {
     if (!text || length == 0) return 0;
@@ -353,13 +354,13 @@ void WriteCommon(WindowUnit& unit, uint32_t index, int32_t property, uint32_t v)
         }
         case 7: {
             if (record->CursorHandle())
-                DestroyCursor(reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(record->CursorHandle())));
+                DestroyCursor(WordHandle<HCURSOR>(record->CursorHandle()));
             record->SetCursorHandle(0);
             std::vector<uint8_t> data = MapCursorWord(ByteSetBytes(v), true);
             ReplaceCursorData(unit, index, data);
             auto fresh = ComponentRecordAt(unit, index);
             HCURSOR cursor = MakeUnitCursor(fresh->CursorData(), fresh->CursorDataLength());
-            fresh->SetCursorHandle(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor)));
+            fresh->SetCursorHandle(HandleWord(cursor));
             if (w) {
                 // The pointer is set where it is, so that the new cursor shows at once.
                 POINT at;

@@ -6,6 +6,7 @@
 #include "forms/units.h"
 #include "forms/window_loading.h"
 #include "forms/window_unit.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -17,7 +18,7 @@ bool Given(int32_t count, const ValueRecord* args, int32_t i) { return i < count
 void GetWindowHandleCommand(ValueRecord* result, int32_t count, ValueRecord* args) {
     if (count < 1) return;
     WindowObject* object = FindLoadedUnitOrFail(args[0].lo, args[0].hi);
-    result->lo = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object->Handle()));
+    result->lo = HandleWord(object->Handle());
     result->type = kTypeInt;
 }
 

@@ -7,6 +7,7 @@
 #include "forms/window_loading.h"
 #include "forms/window_unit.h"
 #include "runtime/runtime_error.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -69,7 +70,7 @@ void ReportUnitUnloaded(uint32_t windowId, uint32_t unitId) {
         auto record = ComponentRecordAt(*unit, static_cast<uint32_t>(index));
         if (!record) return;
         if (record->CursorHandle())
-            DestroyCursor(reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(record->CursorHandle())));
+            DestroyCursor(WordHandle<HCURSOR>(record->CursorHandle()));
         record->SetCursorHandle(0);
         record->SetLiveObject(0);
         return;

@@ -18,6 +18,7 @@
 #include "forms/units.h"
 #include "forms/window_menu.h"
 #include "forms/window_unit.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms {
 namespace {
@@ -25,7 +26,7 @@ namespace {
 bool recreating = false;
 
 WindowObject* LiveObject(uint32_t word) { return reinterpret_cast<WindowObject*>(static_cast<uintptr_t>(word)); }
-uint32_t LiveWord(WindowObject* object) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)); }
+uint32_t LiveWord(WindowObject* object) { return AddressWord(object); }
 
 uint32_t CreationStyle(const UnitRecord& record, uint32_t typeFlags) {
     if (typeFlags & kFlagInvisible) return 0;
@@ -160,7 +161,7 @@ bool LoadWindowUnit(WindowUnit& unit, bool reactivate, bool modal, HWND parent) 
         auto record = ComponentRecordAt(unit, i);
         if (!record) continue;
         HCURSOR cursor = MakeUnitCursor(record->CursorData(), record->CursorDataLength());
-        record->SetCursorHandle(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor)));
+        record->SetCursorHandle(HandleWord(cursor));
     }
 
     for (uint32_t i = count; i-- > 1;)

@@ -2,6 +2,7 @@
 
 #include "image/class_commands.h"
 #include "image/library_memory.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::image {
 
@@ -35,8 +36,29 @@ T* Pointer(const ValueRecord& v) {
     return reinterpret_cast<T*>(static_cast<uintptr_t>(v.lo));
 }
 
+// A variable of the application that holds an address in a 32-bit word (the image object, a
+// byte set): the command works on a pointer of its own, written back to the word when the call
+// is over.
+template <typename T>
+class WordVariable {
+public:
+    explicit WordVariable(uint32_t* word) : word_(word), value_(word ? WordAddress<T>(*word) : nullptr) {}
+    WordVariable(const WordVariable&) = delete;
+    WordVariable& operator=(const WordVariable&) = delete;
+    ~WordVariable() {
+        if (word_) *word_ = AddressWord(value_);
+    }
+    operator T**() { return word_ ? &value_ : nullptr; }
+
+private:
+    uint32_t* word_;
+    T* value_;
+};
+
 // Argument 0 is the image object: the address of the variable's slot.
-Image** Slot(int32_t count, const ValueRecord* args) { return Pointer<Image*>(Arg(count, args, 0)); }
+WordVariable<Image> Slot(int32_t count, const ValueRecord* args) {
+    return WordVariable<Image>(Pointer<uint32_t>(Arg(count, args, 0)));
+}
 
 int32_t Int(int32_t count, const ValueRecord* args, int i) { return static_cast<int32_t>(Arg(count, args, i).lo); }
 
@@ -58,7 +80,7 @@ void CmdEncodeToFile(ValueRecord* r, int32_t n, ValueRecord* a) {
 
 // Argument 1 is the byte-set variable: the address of the variable holding the byte set.
 void CmdEncodeToBin(ValueRecord* r, int32_t n, ValueRecord* a) {
-    SetLogical(r, EncodeToBinCommand(Slot(n, a), Pointer<ByteSetHeader*>(Arg(n, a, 1)), Int(n, a, 2)));
+    SetLogical(r, EncodeToBinCommand(Slot(n, a), WordVariable<ByteSetHeader>(Pointer<uint32_t>(Arg(n, a, 1))), Int(n, a, 2)));
 }
 
 void CmdDestroy(ValueRecord* r, int32_t n, ValueRecord* a) { SetLogical(r, DestroyCommand(Slot(n, a))); }

@@ -77,13 +77,14 @@ void* ResolveDllCommand(uint32_t number) {
 
 }  // namespace ruvelto::runtime
 
-extern "C" void* ruvelto_resolve_dll_command(uint32_t number) { return ruvelto::runtime::ResolveDllCommand(number); }
-
 // The slot-1 thunk: resolve the number in EAX, then jump into the function with the caller's
 // stack untouched, so the function's own return goes straight back to the caller.
 #define RUVELTO_STRINGIFY2(x) #x
 #define RUVELTO_STRINGIFY(x) RUVELTO_STRINGIFY2(x)
 #define RUVELTO_SYMBOL(name) RUVELTO_STRINGIFY(__USER_LABEL_PREFIX__) #name
+#if UINTPTR_MAX == 0xFFFFFFFFu
+extern "C" void* ruvelto_resolve_dll_command(uint32_t number) { return ruvelto::runtime::ResolveDllCommand(number); }
+
 asm(".text\n"
     ".globl " RUVELTO_SYMBOL(ruvelto_call_dll_command) "\n"
     RUVELTO_SYMBOL(ruvelto_call_dll_command) ":\n"
@@ -91,3 +92,35 @@ asm(".text\n"
     "    call " RUVELTO_SYMBOL(ruvelto_resolve_dll_command) "\n"
     "    addl $4, %esp\n"
     "    jmp *%eax\n");
+#else
+// The resolver takes the Windows convention, so that it keeps every register the caller of a
+// DLL function expects kept; the thunk itself keeps the argument registers across the call.
+extern "C" void* RUVELTO_DLL_CONVENTION ruvelto_resolve_dll_command(uint32_t number) {
+    return ruvelto::runtime::ResolveDllCommand(number);
+}
+
+asm(".text\n"
+    ".globl " RUVELTO_SYMBOL(ruvelto_call_dll_command) "\n"
+    RUVELTO_SYMBOL(ruvelto_call_dll_command) ":\n"
+    "    pushq %rcx\n"
+    "    pushq %rdx\n"
+    "    pushq %r8\n"
+    "    pushq %r9\n"
+    "    subq $0x68, %rsp\n"            // 32 bytes of home space, xmm0-3, 16-byte alignment
+    "    movdqu %xmm0, 0x20(%rsp)\n"
+    "    movdqu %xmm1, 0x30(%rsp)\n"
+    "    movdqu %xmm2, 0x40(%rsp)\n"
+    "    movdqu %xmm3, 0x50(%rsp)\n"
+    "    movl %eax, %ecx\n"
+    "    call " RUVELTO_SYMBOL(ruvelto_resolve_dll_command) "\n"
+    "    movdqu 0x20(%rsp), %xmm0\n"
+    "    movdqu 0x30(%rsp), %xmm1\n"
+    "    movdqu 0x40(%rsp), %xmm2\n"
+    "    movdqu 0x50(%rsp), %xmm3\n"
+    "    addq $0x68, %rsp\n"
+    "    popq %r9\n"
+    "    popq %r8\n"
+    "    popq %rdx\n"
+    "    popq %rcx\n"
+    "    jmp *%rax\n");
+#endif

@@ -45,10 +45,18 @@ void EndFileSearch(intptr_t searchHandle);
 // cannot be found raises a runtime error and does not return.
 void* ResolveDllCommand(uint32_t number);
 
+// The calling convention of Windows DLL functions: stdcall in 32-bit code, the one 64-bit
+// Windows convention in 64-bit code.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#define RUVELTO_DLL_CONVENTION __attribute__((stdcall))
+#else
+#define RUVELTO_DLL_CONVENTION __attribute__((ms_abi))
+#endif
+
 // A DLL command called from C++: resolves it and calls it with the Windows calling convention.
 template <typename R, typename... A>
 R CallDllCommand(uint32_t number, A... args) {
-    using Function = R(__attribute__((stdcall)) *)(A...);
+    using Function = R(RUVELTO_DLL_CONVENTION*)(A...);
     return reinterpret_cast<Function>(ResolveDllCommand(number))(args...);
 }
 

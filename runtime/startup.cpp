@@ -77,7 +77,8 @@ void StartRuntime() {
         if (record && record->notify)
             record->notify(kNotifyServiceCallback, reinterpret_cast<intptr_t>(&RuntimeService), 0);
     }
-    state.libraries.assign(image->libraryTable, image->libraryTable + image->libraryCount);
+    state.libraries.clear();
+    for (uint32_t i = 0; i < image->libraryCount; ++i) state.libraries.push_back(image->libraryTable[i]);
     state.libraryWords.assign(image->libraryCount, 0);
 
     // No template segment: a program without windows, not an error.
