@@ -53,7 +53,7 @@ TEST(SkinPictures, MainWindowInEachSchemeAndTheOfferWindow) {
     CompanionRegistry registry;
     registry.SetInstalled(kArchiverKey, true);  // the main window, not the offer, comes up first
     runtime::EnsureProgramPath();
-    runtime::UseProgramImage(&image_data::kProgramImage);
+    runtime::UseProgramImage(&image_data::ProgramImage());
     const runtime::RuntimeEntryTable& rt = image_data::kRuntimeEntries;
     rt.runtimeHelper(runtime::kHelperStartRuntime);
     app::CreateAppState();

@@ -10,10 +10,11 @@
 #include "image-data/library_command_tables.h"
 #include "runtime/heap.h"
 #include "runtime/value_record.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::testing {
 
-inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+inline uint32_t Word(const void* p) { return AddressWord(p); }
 template <class T = uint8_t>
 T* Pointer(uint32_t word) { return reinterpret_cast<T*>(static_cast<uintptr_t>(word)); }
 

@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::core_commands {
 namespace {
 
-uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Word(const void* p) { return AddressWord(p); }
 template <class T = uint8_t>
 T* Pointer(uint32_t word) { return reinterpret_cast<T*>(static_cast<uintptr_t>(word)); }
 

@@ -6,6 +6,7 @@
 #include "image-data/component_types.h"
 #include "runtime/heap.h"
 #include "tests/forms/test_components.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::components_test {
 
@@ -91,7 +92,7 @@ void ComponentsTest::Write(const std::string& name, int32_t index, uint32_t valu
 }
 
 void ComponentsTest::WriteText(const std::string& name, int32_t index, const std::string& text) const {
-    forms::WriteProperty(kWindow, Id(name), index, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())), 0);
+    forms::WriteProperty(kWindow, Id(name), index, -1, AddressWord(text.c_str()), 0);
 }
 
 void ComponentsTest::WriteBytes(const std::string& name, int32_t index, const std::vector<uint8_t>& bytes) const {
@@ -100,7 +101,7 @@ void ComponentsTest::WriteBytes(const std::string& name, int32_t index, const st
     block[0] = 1;
     for (int i = 0; i < 4; ++i) block[4 + i] = static_cast<uint8_t>(bytes.size() >> (8 * i));
     std::copy(bytes.begin(), bytes.end(), block.begin() + 8);
-    forms::WriteProperty(kWindow, Id(name), index, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block.data())), 0);
+    forms::WriteProperty(kWindow, Id(name), index, -1, AddressWord(block.data()), 0);
 }
 
 int ComponentsTest::Count(const std::string& name, int32_t event) const {

@@ -15,6 +15,7 @@
 #include "tests/components/components_fixture.h"
 #include "tests/components/picture_fixtures.h"
 #include "tests/corpus_manifest.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::components_test {
 namespace {
@@ -50,7 +51,7 @@ protected:
 
     uint32_t LoadPicture(const std::vector<uint8_t>& bytes) {
         std::vector<uint8_t> block = ByteSetBlock(bytes);
-        ValueRecord arg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block.data())), 0, kTypeBytes};
+        ValueRecord arg{AddressWord(block.data()), 0, kTypeBytes};
         ValueRecord result{};
         core_commands::LoadPicture(&result, 1, &arg);
         return result.lo;
@@ -167,7 +168,7 @@ TEST_F(DrawPanelTest, LoadPictureTakesAFileNameOrPictureBytes) {
     const std::string file = "Z:" + CorpusPath("jpeg/pillow/hopper.jpg");
     const std::string missing = file + ".none";
     const std::string empty;
-    const auto text = [](const std::string& t) { return ValueRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(t.c_str())), 0, kTypeText}; };
+    const auto text = [](const std::string& t) { return ValueRecord{AddressWord(t.c_str()), 0, kTypeText}; };
     const uint32_t fromFile = load(text(file));
     EXPECT_NE(fromFile, 0u);
     EXPECT_EQ(load(text(missing)), 0u);

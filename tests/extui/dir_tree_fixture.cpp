@@ -15,6 +15,7 @@
 #include "runtime/heap.h"
 #include "runtime/startup.h"
 #include "tests/forms/test_components.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::extui_test {
 
@@ -128,7 +129,7 @@ std::string DirTreeTest::SelectedPath() const {
 
 void DirTreeTest::WriteCurrentPath(const std::string& path) const {
     forms::WriteProperty(kWindow, TreeId(), 8 + extui::kTreeCurrentPath, -1,
-                         static_cast<uint32_t>(reinterpret_cast<uintptr_t>(path.c_str())), 0);
+                         AddressWord(path.c_str()), 0);
 }
 
 std::string DirTreeTest::ReadCurrentPath() const {
@@ -180,7 +181,8 @@ int DirTreeTest::ChildCount(HTREEITEM item) const {
 }
 
 void DirTreeTest::ClickItem(HTREEITEM item) const {
-    TreeView_EnsureVisible(Tree(), item);
+    // Not the TreeView_EnsureVisible macro: Wine's cuts the item to 32 bits.
+    SendMessageA(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
     RECT r{};
     TreeView_GetItemRect(Tree(), item, &r, TRUE);
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

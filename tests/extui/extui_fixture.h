@@ -10,6 +10,7 @@
 #include "image-data/extended_ui_blobs.h"
 #include "runtime/value_record.h"
 #include "tests/components/components_fixture.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::extui_test {
 
@@ -47,7 +48,7 @@ protected:
 inline ValueRecord Int(int32_t value) { return {static_cast<uint32_t>(value), 0, kTypeInt}; }
 // The text must outlive the call.
 inline ValueRecord Text(const std::string& text) {
-    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())), 0, kTypeText};
+    return {AddressWord(text.c_str()), 0, kTypeText};
 }
 inline ValueRecord Omitted() { return {}; }
 

@@ -15,13 +15,14 @@
 #include "image-data/program_image_description.h"
 #include "image-data/template_writer.h"
 #include "image-data/window_description.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms_test {
 
 // A handler bound by address (the test image's code base is 0).
 template <class F>
 image_data::HandlerRef Handler(F* function) {
-    return image_data::HandlerRef::Offset(static_cast<int32_t>(reinterpret_cast<uintptr_t>(function)));
+    return image_data::HandlerRef::Offset(static_cast<int32_t>(CodeWordOf(function)));
 }
 
 // A window with a plain frame and the given caption, at (40, 40), not centred.

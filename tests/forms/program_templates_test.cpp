@@ -10,7 +10,7 @@ namespace ruvelto::forms {
 namespace {
 
 TEST(ProgramTemplates, ThreeWindowsWithTheirRosters) {
-    const runtime::ProgramImageHeader& image = image_data::kProgramImage;
+    const runtime::ProgramImageHeader& image = image_data::ProgramImage();
     std::vector<std::unique_ptr<WindowUnit>> units;
     ASSERT_TRUE(ReadTemplateSegment(image.templateStart, image.templateLength, 0x400000, units));
     ASSERT_EQ(units.size(), 3u);

@@ -20,6 +20,7 @@
 #include "runtime/services.h"
 #include "tests/forms/forms_fixture.h"
 #include "tests/forms/test_components.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms_test {
 namespace {
@@ -77,10 +78,10 @@ uint32_t NewByteSet(const std::vector<uint8_t>& bytes) {
     uint32_t header[2] = {1, static_cast<uint32_t>(bytes.size())};
     std::memcpy(block, header, 8);
     std::memcpy(block + 8, bytes.data(), bytes.size());
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+    return AddressWord(block);
 }
 
-uint32_t Address(const char* text) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)); }
+uint32_t Address(const char* text) { return AddressWord(text); }
 
 class UnitsTest : public FormsTest {
 protected:
@@ -251,7 +252,7 @@ TEST_F(UnitsTest, OwnPropertiesConvertByTypeAndFontsFallBackToSongTi) {
         int32_t size;
         const char* face;
     } value{0, 0, 1, 0, 1, -3, "Tahoma"};
-    WriteProperty(kMain, edit, 9, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&value)), 0);
+    WriteProperty(kMain, edit, 9, -1, AddressWord(&value), 0);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 2), 1u);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 1), 0u);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 5), 0u);

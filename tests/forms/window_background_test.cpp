@@ -6,6 +6,7 @@
 #include "forms/property_access.h"
 #include "forms/window_properties.h"
 #include "tests/forms/forms_fixture.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::forms_test {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(WindowBackgroundTest, CentredPictureSizeIsTruncated) {
     for (int i = 0; i < 4; ++i) block[4 + i] = uint8_t(picture.size() >> (8 * i));
     block.insert(block.end(), picture.begin(), picture.end());
     forms::WriteProperty(kWindow, OwnIdOf(kWindow), forms::kPicture, -1,
-                         static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block.data())), 0);
+                         AddressWord(block.data()), 0);
     EXPECT_EQ(PixelAt(window, W / 2, H - 2), 0x0000FFu);
     EXPECT_EQ(PixelAt(window, W / 2, H - 1), kBack) << "the shrunk height is truncated, not rounded";
 }

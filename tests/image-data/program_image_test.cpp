@@ -12,6 +12,7 @@
 #include "image-data/library_command_tables.h"
 #include "image-data/program_image_data.h"
 #include "runtime/entry_table.h"
+#include "runtime/address_word.h"
 #include "runtime/heap.h"
 #include "runtime/program_exit.h"
 #include "runtime/runtime_error.h"
@@ -23,7 +24,17 @@ using runtime::FindTypeDescriptor;
 using runtime::LibraryRecord;
 using runtime::ProgramImageHeader;
 
-const ProgramImageHeader& image = kProgramImage;
+const ProgramImageHeader& image = ProgramImage();
+
+// Where an image's code field leads (through its stub in a 64-bit build).
+template <typename F>
+const void* LeadsTo(F* function) {
+    return CodeTarget(reinterpret_cast<const void*>(function));
+}
+template <typename F>
+const void* LeadsTo(const runtime::AddressWordOf<F>& field) {
+    return LeadsTo(field.get());
+}
 
 TEST(ProgramImage, HeaderWords) {
     EXPECT_EQ(image.programKind, 3u);
@@ -65,8 +76,9 @@ TEST(ProgramImage, LibrariesInTableOrder) {
         EXPECT_EQ(lib.stateFlags, e.stateFlags);
         EXPECT_EQ(lib.typeCount, e.typeSlots);
         EXPECT_EQ(lib.commandCount, e.commands);
-        EXPECT_EQ(lib.commands, e.table);
-        EXPECT_EQ(lib.notify, e.notify);
+        for (uint32_t k = 0; k < lib.commandCount; ++k)
+            EXPECT_EQ(LeadsTo(lib.commands[k]), reinterpret_cast<const void*>(e.table[k])) << k;
+        EXPECT_EQ(LeadsTo(lib.notify), reinterpret_cast<const void*>(e.notify));
         EXPECT_EQ(lib.commandInfo, nullptr);
         EXPECT_EQ(lib.constantCount, 0u);
         EXPECT_EQ(lib.description, nullptr);
@@ -218,15 +230,15 @@ TEST(ProgramImage, RuntimeEntryTable) {
 // The application reaches a core command by its number in the library's table; a wrong slot
 // would hand it another command.
 TEST(ProgramImage, CoreCommandsAreReachedByNumber) {
-    const CommandEntry* core = image.libraryTable[0]->commands;
+    const auto core = image.libraryTable[0]->commands;
     char text[] = "abc";
-    ValueRecord args[3] = {{reinterpret_cast<uint32_t>(text), 0, kTypeText}};
+    ValueRecord args[3] = {{AddressWord(text), 0, kTypeText}};
     EXPECT_EQ(kRuntimeEntries.callCoreCommand(core[3], 1, args).lo, 3u);  // TextLength
     args[0] = {0xFF, 0, kTypeInt};
     ValueRecord hex = kRuntimeEntries.callCoreCommand(core[44], 1, args);  // ToHexText
     ASSERT_NE(hex.lo, 0u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(hex.lo), "FF");
-    heap::Free(reinterpret_cast<void*>(hex.lo));
+    EXPECT_STREQ(WordAddress<const char>(hex.lo), "FF");
+    heap::Free(WordAddress(hex.lo));
     args[0] = {6, 0, kTypeInt};
     args[1] = {3, 0, kTypeInt};
     EXPECT_EQ(kRuntimeEntries.callCoreCommand(core[48], 2, args).lo, 5u);  // BitXor
@@ -238,7 +250,7 @@ TEST(ProgramImage, TheBuiltProgramCarriesIt) {
     std::ifstream exe(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so", std::ios::binary);
     if (!exe) GTEST_SKIP() << "ruvelto.exe not built";
     std::string bytes((std::istreambuf_iterator<char>(exe)), std::istreambuf_iterator<char>());
-    std::string opening(reinterpret_cast<const char*>(image.constantStart), 0x1F);
+    std::string opening(reinterpret_cast<const char*>(static_cast<const uint8_t*>(image.constantStart)), 0x1F);
     EXPECT_NE(bytes.find(opening), std::string::npos);
     for (uint32_t i = 0; i < image.libraryCount; ++i)
         EXPECT_NE(bytes.find(image.libraryTable[i]->guid), std::string::npos) << i;

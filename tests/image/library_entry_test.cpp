@@ -9,11 +9,12 @@
 #include "image/library_memory.h"
 #include "runtime/heap.h"
 #include "runtime/services.h"
+#include "runtime/address_word.h"
 
 namespace ruvelto::image {
 namespace {
 
-uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Word(const void* p) { return AddressWord(p); }
 
 ValueRecord Call(int command, std::initializer_list<ValueRecord> args) {
     ValueRecord result;

@@ -13,6 +13,7 @@
 #include "forms/message_loop.h"
 #include "image-data/memory_image.h"
 #include "image-data/template_writer.h"
+#include "runtime/address_word.h"
 #include "runtime/dll_call.h"
 #include "runtime/entry_table.h"
 #include "runtime/heap.h"
@@ -112,8 +113,7 @@ void RunLoopBriefly() {
 void ExitReleasesLibraryWindows() {
     HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     const LONG_PTR ownProcedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
-    const uint32_t entry[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)),
-                               static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&IdleCallback)), 0};
+    const uint32_t entry[3] = {HandleWord(window), CodeWordOf(&IdleCallback), 0};
     runtime::RuntimeService(kServiceAddChildWindow, reinterpret_cast<intptr_t>(entry), 0);
     if (!runtime::RuntimeService(kServiceWrapWindow, reinterpret_cast<intptr_t>(window), 0)) Log("not wrapped");
     if (GetWindowLongPtrA(window, GWLP_WNDPROC) == ownProcedure) Log("wrapping left the window as it was");
@@ -163,6 +163,12 @@ int Entry() {
         // GetCurrentProcessId takes no argument: the word pushed here stays on the stack.
         runtime::CallDll(0, 0x1234u);
         Log("returned from a mismatched DLL call");
+    }
+    if (mode == "address-beyond-a-word") {
+        // The program's own data lies above 4 GB in a 64-bit build, beyond every word.
+        static char beyond[16];
+        AddressWord(beyond);
+        Log("an address beyond 4 GB went into a word");
     }
     if (mode == "running") {
         char directory[MAX_PATH] = {}, program[MAX_PATH] = {};

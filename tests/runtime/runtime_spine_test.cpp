@@ -164,13 +164,28 @@ TEST_F(RuntimeSpine, DllCommandsResolveOncePerNumber) {
     EXPECT_NE(State().dllCommands[3].module, nullptr);
 }
 
-// The slot-1 thunk: number in EAX, the function's own arguments on the stack.
+#if UINTPTR_MAX != 0xFFFFFFFFu
+// In 64-bit code: a function of the Windows convention whose first argument becomes the number
+// in EAX, its other arguments left in place for the function slot 1 jumps into.
+asm(".text\n"
+    "ruvelto_test_slot1:\n"
+    "    movl %ecx, %eax\n"
+    "    movq %rdx, %rcx\n"
+    "    jmp ruvelto_call_dll_command\n");
+extern "C" uint64_t RUVELTO_DLL_CONVENTION ruvelto_test_slot1(uint32_t number, uint64_t argument);
+#endif
+
+// The slot-1 thunk: number in EAX, the function's own arguments as for a direct call.
 TEST_F(RuntimeSpine, TheDllEntryJumpsIntoTheFunction) {
     MemoryImage image(TwoLibraryImage());
     Start(image);
     DWORD pid = 0;
+#if UINTPTR_MAX == 0xFFFFFFFFu
     void* target = reinterpret_cast<void*>(&ruvelto_call_dll_command);
     asm volatile("movl $0, %%eax\n\tcall *%%edx" : "=a"(pid), "+d"(target) : : "ecx", "memory");
+#else
+    pid = static_cast<DWORD>(ruvelto_test_slot1(0, 0));
+#endif
     EXPECT_EQ(pid, GetCurrentProcessId());
 }
 

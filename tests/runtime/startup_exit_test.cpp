@@ -18,6 +18,8 @@ const std::string kMessage = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";  // 错
 const std::string kCode = "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA";     // 错误代码：
 // 分配 2147483632 字节内存失败!
 const std::string kAllocationFailed = "\xB7\xD6\xC5\xE4 2147483632 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!\r\n";
+// 分配 0 字节内存失败!
+const std::string kNothingAllocated = "\xB7\xD6\xC5\xE4 0 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!\r\n";
 
 struct ChildRun {
     MessageBoxSeen box;
@@ -48,8 +50,14 @@ TEST(RuntimeErrorBox, EndsTheProgramWithMinusOneAndWithoutTheCleanUpRoutine) {
     const Case cases[] = {
         {"runtime-error", kRunError + kCode + "5\r\n\r\n" + kMessage +
                               "\xCA\xFD\xBE\xDD\xBB\xF2\xCA\xFD\xD7\xE9\xC0\xE0\xD0\xCD\xB2\xBB\xC6\xA5\xC5\xE4\r\n"},  // 数据或数组类型不匹配
+#if UINTPTR_MAX == 0xFFFFFFFFu
+        // A DLL function that removes another number of argument words than were pushed.
         {"dll-stack-mismatch", kRunError + kCode + "6\r\n\r\n" + kMessage +
                                    "\xB5\xF7\xD3\xC3" "DLL\xC3\xFC\xC1\xEE\xBA\xF3\xB7\xA2\xCF\xD6\xB6\xD1\xD5\xBB\xB4\xED\xCE\xF3\r\n"},  // 调用DLL命令后发现堆栈错误
+#else
+        // An address that a 32-bit word cannot hold is refused, never cut short.
+        {"address-beyond-a-word", kRunError + kMessage + kNothingAllocated},
+#endif
         {"dll-missing-default", kRunError + kMessage +
                                     "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8" "DLL\xBF\xE2\xCE\xC4\xBC\xFE\xD6\xD0\xB5\xC4\xCA\xE4\xB3\xF6\xC3\xFC\xC1\xEE"
                                     "\xA1\xB0NoSuchFunctionAnywhere\xA1\xB1\r\n"},
