@@ -1,6 +1,6 @@
-# The picture libraries, as link targets that work in both configurations. The Wine build
-# links Debian's i386 packages (winegcc -m32 finds them in /usr/lib/i386-linux-gnu); the host
-# build links the native ones.
+# The picture libraries, as link targets that work in every configuration. The 32-bit Wine build
+# links Debian's i386 packages (winegcc -m32 finds them in /usr/lib/i386-linux-gnu); the 64-bit
+# Wine build and the host build link the native ones.
 foreach(dep jpeg png16 z tiff openjp2)
   add_library(ruvelto_dep_${dep} INTERFACE)
   target_link_libraries(ruvelto_dep_${dep} INTERFACE ${dep})

@@ -24,8 +24,24 @@ else()
   # are compiled without it; Wine's headers work without it.
   set(RUVELTO_NOT_WIN32_DEFS -U_WIN32 -UWIN32 -U__WIN32 -U__WIN32__ -U__WINNT -U__WINNT__)
   set(RUVELTO_GTEST_DEFS ${RUVELTO_NOT_WIN32_DEFS})
-  set(RUVELTO_GTEST /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgmock.a /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgtest.a pthread)
-  set(RUVELTO_GTEST_MAIN /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libgtest_main.a)
+  # Debian's static GoogleTest of the target's architecture (i386 or amd64), set by the toolchain.
+  set(gtest_dir /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+  if(NOT CMAKE_LIBRARY_ARCHITECTURE OR NOT EXISTS ${gtest_dir}/libgtest.a)
+    message(FATAL_ERROR "No GoogleTest for '${CMAKE_LIBRARY_ARCHITECTURE}' in ${gtest_dir}: run scripts/setup")
+  endif()
+  set(RUVELTO_GTEST ${gtest_dir}/libgmock.a ${gtest_dir}/libgtest.a pthread)
+  set(RUVELTO_GTEST_MAIN ${gtest_dir}/libgtest_main.a)
+endif()
+
+# The word size of a Wine build comes from its toolchain file: CMake cannot find out through
+# winegcc (CMAKE_SIZEOF_VOID_P stays empty). RUVELTO_WINE_CONFIG is the scripts' name for the
+# build (scripts/env.sh): wine (32-bit) or wine64.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(RUVELTO_WINE_CONFIG wine64)
+  set(RUVELTO_MINGW_CC x86_64-w64-mingw32-gcc)
+else()
+  set(RUVELTO_WINE_CONFIG wine)
+  set(RUVELTO_MINGW_CC i686-w64-mingw32-gcc)
 endif()
 
 # ruvelto_library(name [PORTABLE] SOURCES ... [LIBS ...])
@@ -70,7 +86,9 @@ function(ruvelto_test name)
       set(runner wine-desktop-test)
     endif()
     add_test(NAME ${test_name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/${runner} $<TARGET_FILE:${name}>.so)
-    set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK desktop)
+    # The runner starts the program with the Wine loader and prefix of this build's word size.
+    set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK desktop
+      ENVIRONMENT RUVELTO_WINE_CONFIG=${RUVELTO_WINE_CONFIG})
   endif()
   set_tests_properties(${test_name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
 endfunction()
@@ -116,17 +134,11 @@ endfunction()
 
 include(EmbedBinary)
 
-# The programs are of the build's own width, so that the Wine that runs the build runs them too.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
-  set(RUVELTO_MINGW_GCC x86_64-w64-mingw32-gcc)
-else()
-  set(RUVELTO_MINGW_GCC i686-w64-mingw32-gcc)
-endif()
-
 # ruvelto_mingw_program(name SOURCES ... [DEFINES ...] [LIBS ...] [OPTIONS ...])
 # A small native Windows PE program built with MinGW-w64 (not Wine's toolchain): the companion
 # installers and test helpers that our programs write to disk and start. Output: ${name}.exe in
-# the current binary folder; the target name is ${name}_pe.
+# the current binary folder; the target name is ${name}_pe. It has the Wine build's word size:
+# a 64-bit Wine prefix on a machine without Wine's 32-bit loader cannot start a 32-bit PE program.
 function(ruvelto_mingw_program name)
   cmake_parse_arguments(M "" "" "SOURCES;DEFINES;LIBS;OPTIONS" ${ARGN})
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}.exe)
@@ -143,7 +155,7 @@ function(ruvelto_mingw_program name)
     list(APPEND libs -l${l})
   endforeach()
   add_custom_command(OUTPUT ${out}
-    COMMAND ${RUVELTO_MINGW_GCC} -Os -s -Wall -Wextra -Werror ${M_OPTIONS} ${defs} -o ${out} ${srcs} ${libs}
+    COMMAND ${RUVELTO_MINGW_CC} -Os -s -Wall -Wextra -Werror ${M_OPTIONS} ${defs} -o ${out} ${srcs} ${libs}
     DEPENDS ${srcs}
     COMMENT "MinGW: ${name}.exe")
   add_custom_target(${name}_pe DEPENDS ${out})
