@@ -7,7 +7,6 @@
 #include "app/program_commands.h"
 #include "app/texts.h"
 #include "runtime/entry_table.h"
-#include "runtime/address_word.h"
 
 namespace ruvelto::app {
 namespace {
@@ -21,11 +20,14 @@ constexpr uint32_t kBrowseInitialised = 1;          // BFFM_INITIALIZED
 constexpr uint32_t kBrowseSetSelection = 0x466;     // BFFM_SETSELECTIONA
 constexpr int32_t kEditBoxFlag = 0x10, kNewDialogFlag = 0x40, kIncludeFilesFlag = 0x4000;
 
-// BROWSEINFOA, 32 bytes in a 32-bit process.
+// BROWSEINFOA as the platform lays it out: 32 bytes in a 32-bit process, 64 in a 64-bit one.
 struct BrowseInfo {
-    uint32_t owner, root, displayName, title, flags, callback, parameter, image;
+    uintptr_t owner, root, displayName, title;
+    uint32_t flags;
+    uintptr_t callback, parameter;
+    int32_t image;
 };
-static_assert(sizeof(BrowseInfo) == 32);
+static_assert(sizeof(BrowseInfo) == 8 * sizeof(void*));
 
 int RUVELTO_DLL_CONVENTION BrowserCallback(void* window, uint32_t message, intptr_t, intptr_t) {
     if (message == kBrowseInitialised)
@@ -33,8 +35,6 @@ int RUVELTO_DLL_CONVENTION BrowserCallback(void* window, uint32_t message, intpt
                                           reinterpret_cast<intptr_t>(App().BrowseInitialFolder));
     return 0;
 }
-
-uint32_t Address(const void* p) { return AddressWord(p); }
 
 }  // namespace
 
@@ -44,10 +44,10 @@ Text BrowseForFolder(const char* initialFolder, const char* title, bool includeF
     auto* info = static_cast<BrowseInfo*>(Allocate(sizeof(BrowseInfo)));
     std::memset(info, 0, sizeof *info);
     char* titleCopy = CopyText(title ? title : texts::kChooseFolder);
-    info->title = Address(titleCopy);
+    info->title = reinterpret_cast<uintptr_t>(titleCopy);
     info->flags = static_cast<uint32_t>(
         BitOr(BitOr(editBox ? kEditBoxFlag : 0, newDialogStyle ? kNewDialogFlag : 0), includeFiles ? kIncludeFilesFlag : 0));
-    info->callback = Address(reinterpret_cast<const void*>(&BrowserCallback));
+    info->callback = reinterpret_cast<uintptr_t>(&BrowserCallback);
     Free(App().BrowseInitialFolder);
     App().BrowseInitialFolder = CopyText(initialFolder);
     Text buffer = SpaceText(512);

@@ -1,10 +1,13 @@
 #include "app/runtime_facade.h"
 
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "image-data/program_image_data.h"
 #include "runtime/entry_table.h"
+#include "runtime/heap.h"
+#include "runtime/low_memory.h"
 #include "runtime/address_word.h"
 
 namespace ruvelto::app {
@@ -27,6 +30,20 @@ ValueRecord Call(ValueRecord (*slot)(CommandEntry, int32_t, ValueRecord*), Comma
 }  // namespace
 
 const runtime::RuntimeEntryTable& Runtime() { return image_data::kRuntimeEntries; }
+
+const char* WithinWordReach(const char* text) {
+    if (FitsWord(text)) return text;
+    static std::unordered_map<const char*, const char*> copies;
+    const char*& copy = copies[text];
+    if (!copy || std::strcmp(copy, text) != 0) {
+        const size_t length = std::strlen(text);
+        auto* fresh = static_cast<char*>(low_memory::Allocate(length + 1));
+        if (!fresh) heap::RaiseMemoryFailure(static_cast<uint32_t>(length + 1));
+        std::memcpy(fresh, text, length + 1);
+        copy = fresh;
+    }
+    return copy;
+}
 
 const char* EmptyText() { return image_data::constant::EmptyText(); }
 const void* EmptyByteSet() { return image_data::constant::EmptyByteSet(); }

@@ -23,8 +23,11 @@ inline ValueRecord IntValue(int32_t v) { return {static_cast<uint32_t>(v), 0, kT
 inline ValueRecord ByteValue(uint8_t v) { return {v, 0, kTypeByte}; }
 inline ValueRecord BoolValue(bool v) { return {v ? 1u : 0u, 0, kTypeBool}; }
 ValueRecord DoubleValue(double v);
+// The program's own texts (literals) may lie beyond a word's reach in a 64-bit build: such a text
+// travels as a copy in runtime memory, made once and kept for the program's life.
+const char* WithinWordReach(const char* text);
 inline ValueRecord TextValue(const char* text) {
-    return {AddressWord(text ? text : EmptyText()), 0, kTypeText};
+    return {AddressWord(text ? WithinWordReach(text) : EmptyText()), 0, kTypeText};
 }
 inline ValueRecord BytesValue(const void* bytes) {
     return {AddressWord(bytes ? bytes : EmptyByteSet()), 0, kTypeBytes};

@@ -31,9 +31,9 @@ struct FontValue {
     int32_t angle;
     uint32_t bold, italic, strikeOut, underline;
     int32_t size;
-    const char* face;
+    uint32_t face;  // a text, as a word
 };
-static_assert(sizeof(void*) != 4 || sizeof(FontValue) == 28);
+static_assert(sizeof(FontValue) == 28);
 
 uint32_t Address(const void* p) { return AddressWord(p); }
 
@@ -105,7 +105,7 @@ uint64_t ReadFont(const uint8_t* bytes, uint32_t length, int32_t subField) {
             auto* value = static_cast<FontValue*>(heap::Allocate(sizeof(FontValue)));
             *value = {static_cast<int32_t>(f.lfEscapement), f.lfWeight >= 700 ? 1u : 0u, f.lfItalic ? 1u : 0u,
                       f.lfStrikeOut ? 1u : 0u, f.lfUnderline ? 1u : 0u, size,
-                      reinterpret_cast<const char*>(static_cast<uintptr_t>(NewText(f.lfFaceName, std::strlen(f.lfFaceName))))};
+                      NewText(f.lfFaceName, std::strlen(f.lfFaceName))};
             return Address(value);
         }
     }
@@ -139,7 +139,7 @@ LOGFONTA WriteFont(LOGFONTA f, int32_t subField, uint32_t v) {
             f.lfStrikeOut = value->strikeOut != 0;
             f.lfUnderline = value->underline != 0;
             f.lfHeight = HeightForPoints(value->size < 0 ? 0 : value->size);
-            SetFace(f, value->face);
+            SetFace(f, WordAddress<const char>(value->face));
             break;
         }
         case 0: {

@@ -19,7 +19,8 @@ void Release(void* block);
 // The size asked for when the block was (re)allocated.
 size_t SizeOf(const void* block);
 
-// Whether the region (64-bit builds) holds the address; always true in 32-bit builds.
+// Whether the address lies in low memory: in the region of a 64-bit build; a process-heap block
+// in a 32-bit one.
 bool Contains(const void* p);
 
 // What the region holds now, for tests and benchmarks.

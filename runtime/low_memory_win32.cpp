@@ -24,7 +24,7 @@ void* Reallocate(void* block, size_t size) {
 void Release(void* block) {
     if (block) HeapFree(GetProcessHeap(), 0, block);
 }
-bool Contains(const void*) { return true; }
+bool Contains(const void* p) { return p && HeapValidate(GetProcessHeap(), 0, p); }
 size_t SizeOf(const void* block) { return HeapSize(GetProcessHeap(), 0, block); }
 Usage CurrentUsage() { return {}; }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/low_memory.h"
 #include "tests/commands/command_arguments.h"
 
 namespace ruvelto::testing {
@@ -146,7 +147,7 @@ TEST_F(FileCommands, ReadGivesTheWholeFileInAHeapBlockOfItsOwn) {
     Put(kPicture + ".dat", bytes);
     const ValueRecord r = CallCore(kReadFile, {args.Text(Path(kPicture + ".dat"))});
     ASSERT_NE(r.lo, 0u);
-    EXPECT_EQ(HeapSize(GetProcessHeap(), 0, Pointer<void>(r.lo)), 8 + bytes.size());
+    EXPECT_EQ(low_memory::SizeOf(Pointer<void>(r.lo)), 8 + bytes.size());
     EXPECT_EQ(TakeBytes(r), BytesOf(bytes));
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/low_memory.h"
 #include "runtime/address_word.h"
 
 namespace ruvelto::core_commands {
@@ -63,8 +64,8 @@ uint64_t LiveBlocks() { return heap::GetCounters().allocated - heap::GetCounters
 void ExpectOwnedBlock(uint32_t word, size_t size, const std::vector<ValueRecord>& args) {
     ASSERT_NE(word, 0u);
     void* block = Pointer<void>(word);
-    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, block));
-    EXPECT_EQ(HeapSize(GetProcessHeap(), 0, block), size);
+    EXPECT_TRUE(low_memory::Contains(block));
+    EXPECT_EQ(low_memory::SizeOf(block), size);
     EXPECT_FALSE(heap::IsReadOnly(block));
     for (const ValueRecord& a : args) EXPECT_NE(a.lo, word);
 }
@@ -179,8 +180,11 @@ TEST(TextCommands, EveryTextAndByteSetResultIsANewHeapBlockOrEmpty) {
 
 TEST(TextCommands, ConstantArgumentsGiveHeapCopies) {
     // Texts from the image's constant segment, including its shared empty text.
-    alignas(4) static char segment[] = "\0  padded  \0ABC";
-    heap::AddReadOnlyRange(segment, segment + sizeof segment);
+    static const char kSegment[] = "\0  padded  \0ABC";
+    // In runtime memory, where every address fits a word.
+    auto* segment = static_cast<char*>(low_memory::Allocate(sizeof kSegment));
+    std::memcpy(segment, kSegment, sizeof kSegment);
+    heap::AddReadOnlyRange(segment, segment + sizeof kSegment);
     const ValueRecord empty{Word(segment), 0, kTypeText}, padded{Word(segment + 1), 0, kTypeText},
         upper{Word(segment + 12), 0, kTypeText};
 
@@ -196,15 +200,16 @@ TEST(TextCommands, ConstantArgumentsGiveHeapCopies) {
     EXPECT_EQ(Call(TextLength, {empty}).lo, 0u);
     EXPECT_EQ(Call(FindText, {upper, empty}).lo, 1u);
     heap::ClearReadOnlyRanges();
+    low_memory::Release(segment);
 }
 
 // The elements of a text array result, each checked to be its own heap block (or 0 when empty).
 std::vector<std::string> SplitElements(const ValueRecord& result) {
     EXPECT_EQ(result.type, kTypeText | kArrayBit);
     const auto* block = Pointer<uint32_t>(result.lo);
-    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, block));
+    EXPECT_TRUE(low_memory::Contains(block));
     EXPECT_EQ(block[0], 1u);
-    EXPECT_EQ(HeapSize(GetProcessHeap(), 0, const_cast<uint32_t*>(block)), 8 + 4 * block[1]);
+    EXPECT_EQ(low_memory::SizeOf(block), 8 + 4 * block[1]);
     std::vector<std::string> elements;
     for (uint32_t i = 0; i < block[1]; ++i) {
         const uint32_t element = block[2 + i];
@@ -213,7 +218,7 @@ std::vector<std::string> SplitElements(const ValueRecord& result) {
             continue;
         }
         const std::string text = Pointer<char>(element);
-        EXPECT_EQ(HeapSize(GetProcessHeap(), 0, Pointer<void>(element)), text.size() + 1);
+        EXPECT_EQ(low_memory::SizeOf(Pointer<void>(element)), text.size() + 1);
         elements.push_back(text);
     }
     heap::FreeArray(kTypeText, Pointer<void>(result.lo));

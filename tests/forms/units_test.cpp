@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 
 #include "forms/error_texts.h"
 #include "forms/event_record.h"
@@ -81,7 +82,13 @@ uint32_t NewByteSet(const std::vector<uint8_t>& bytes) {
     return AddressWord(block);
 }
 
-uint32_t Address(const char* text) { return AddressWord(text); }
+// A text as a word. The program's literals may lie beyond a word's reach (in a 64-bit build), so
+// the text is copied into memory that the test keeps to the end.
+uint32_t Address(const char* text) {
+    static std::deque<std::string> kept;
+    kept.emplace_back(text);
+    return AddressWord(kept.back().c_str());
+}
 
 class UnitsTest : public FormsTest {
 protected:
@@ -250,8 +257,8 @@ TEST_F(UnitsTest, OwnPropertiesConvertByTypeAndFontsFallBackToSongTi) {
         int32_t angle;
         uint32_t bold, italic, strikeOut, underline;
         int32_t size;
-        const char* face;
-    } value{0, 0, 1, 0, 1, -3, "Tahoma"};
+        uint32_t face;
+    } value{0, 0, 1, 0, 1, -3, Address("Tahoma")};
     WriteProperty(kMain, edit, 9, -1, AddressWord(&value), 0);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 2), 1u);
     EXPECT_EQ(ReadProperty(kMain, edit, 9, 1), 0u);

@@ -37,7 +37,7 @@ std::string CorpusPath(const char* relative) {
 }
 
 TEST(ImageLibrary, NotifyAnswersAndCommandsWorkThroughValueRecords) {
-    void* slot = nullptr;
+    uint32_t slot = 0;  // the variable: the object's address in a word
     const ValueRecord object{Word(&slot), 0, kTypeImage};
     EXPECT_EQ(Call(kGetWidth, {object}).lo, 0u);  // before start-up: nothing happens
 
@@ -48,30 +48,30 @@ TEST(ImageLibrary, NotifyAnswersAndCommandsWorkThroughValueRecords) {
     const std::string path = "Z:" RUVELTO_CORPUS "/bmp/bmpsuite/g/pal8.bmp";
     std::string windowsPath = path;
     for (char& c : windowsPath) c = c == '/' ? '\\' : c;
-    EXPECT_EQ(Call(kDecodeFromFile, {object, {Word("a.b"), 0, kTypeText}, {1, 0, kTypeInt}}).lo, 0u);
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(Call(kDecodeFromFile, {object, Text("a.b"), {1, 0, kTypeInt}}).lo, 0u);
+    EXPECT_EQ(slot, 0u);
     EXPECT_EQ(Call(kDecodeFromFile, {object, {Word(windowsPath.c_str()), 0, kTypeText}, {1, 0, kTypeInt}}).lo, 1u);
-    EXPECT_NE(slot, nullptr);
+    EXPECT_NE(slot, 0u);
     EXPECT_EQ(Call(kGetWidth, {object}).lo, 127u);
     EXPECT_EQ(Call(kGetHeight, {object}).lo, 64u);
     Call(kSetJpegQuality, {object, {150, 0, kTypeByte}});
     EXPECT_EQ(Call(kGetJpegQuality, {object}).lo, 150u);
 
-    ByteSetHeader* bytes = nullptr;
+    uint32_t bytes = 0;  // a byte-set variable
     EXPECT_EQ(Call(kEncodeToBin, {object, {Word(&bytes), 0, kTypeBytes}, {1, 0, kTypeInt}}).lo, 1u);
-    ASSERT_NE(bytes, nullptr);
-    void* second = nullptr;
+    ASSERT_NE(bytes, 0u);
+    uint32_t second = 0;
     const ValueRecord other{Word(&second), 0, kTypeImage};
-    EXPECT_EQ(Call(kDecodeFromBin, {other, {Word(bytes), 0, kTypeBytes}, {1, 0, kTypeInt}}).lo, 1u);
+    EXPECT_EQ(Call(kDecodeFromBin, {other, {bytes, 0, kTypeBytes}, {1, 0, kTypeInt}}).lo, 1u);
     EXPECT_EQ(Call(kGetWidth, {other}).lo, 127u);
-    heap::Free(bytes);  // a runtime heap block like any other byte set
+    heap::Free(WordAddress(bytes));  // a runtime heap block like any other byte set
 
     EXPECT_EQ(Call(kDestroy, {object}).lo, 1u);
     EXPECT_EQ(Call(kGetWidth, {object}).lo, 127u);
     Call(kFree, {object});
     Call(kFree, {other});
-    EXPECT_EQ(slot, nullptr);
-    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(slot, 0u);
+    EXPECT_EQ(second, 0u);
     EXPECT_EQ(Call(kDestroy, {object}).lo, 0u);
 }
 
@@ -79,7 +79,7 @@ TEST(ImageLibrary, NotifyAnswersAndCommandsWorkThroughValueRecords) {
 // and resampled to the exact size.
 TEST(ImageLibrary, SizeOnlyDecodeScaledDecodeAndResample) {
     ImageLibraryNotify(1, reinterpret_cast<intptr_t>(&runtime::RuntimeService), 0);
-    void* slot = nullptr;
+    uint32_t slot = 0;  // the variable: the object's address in a word
     const ValueRecord object{Word(&slot), 0, kTypeImage};
     const std::string jpeg = CorpusPath("jpeg/libjpeg-turbo/testorig.jpg");
     EXPECT_EQ(Call(kResample, {object, Int(5), Int(5)}).lo, 0u);  // no object yet
