@@ -100,7 +100,7 @@ Text ReadTextProperty(uint32_t window, uint32_t unit, int32_t index) {
 }
 
 void WriteTextProperty(uint32_t window, uint32_t unit, int32_t index, const char* text) {
-    Runtime().writeProperty(window, unit, index, -1, Address(text ? text : EmptyText()), 0);
+    Runtime().writeProperty(window, unit, index, -1, Address(text ? WithinWordReach(text) : EmptyText()), 0);
 }
 
 void WriteBytesProperty(uint32_t window, uint32_t unit, int32_t index, const void* byteSet) {
