@@ -106,6 +106,15 @@ TEST(LowMemory, LargeBlocksAreUsableAgainAfterRelease) {
     }
 }
 
+#if UINTPTR_MAX != 0xFFFFFFFFu
+// Decoded photos take hundreds of megabytes: the region must hold about what a 32-bit process had.
+TEST(LowMemory, TheRegionHoldsAtLeastAGigabyte) {
+    void* block = low_memory::Allocate(16);
+    low_memory::Release(block);
+    EXPECT_GE(low_memory::CurrentUsage().reserved, uint64_t{1} << 30);
+}
+#endif
+
 TEST(LowMemory, AnImpossibleSizeIsRefusedNotCrashed) {
     EXPECT_EQ(low_memory::Allocate(SIZE_MAX - 64), nullptr);
     void* block = low_memory::Allocate(64);
