@@ -2,6 +2,7 @@
 
 #include "app/program_commands.h"
 #include "app/runtime_facade.h"
+#include "app/single_instance_guard.h"
 #include "image-data/library_command_tables.h"
 #include "image-data/program_image_data.h"
 #include "runtime/address_word.h"
@@ -40,8 +41,7 @@ void CleanUpAppState() {
     UnloadPicture(app.PreviewPicture), app.PreviewPicture = 0;
     if (app.GuardObject) {
         // Slot 0 of the class's method table is the routine run when an object is released.
-        const uint32_t* methods = WordAddress<const uint32_t>(*static_cast<const uint32_t*>(app.GuardObject));
-        if (methods && methods[0]) reinterpret_cast<void (*)(void*)>(WordAddress(methods[0]))(app.GuardObject);
+        if (void* release = ClassMethod(app.GuardObject, 0)) reinterpret_cast<void (*)(void*)>(release)(app.GuardObject);
         Free(app.GuardObject), app.GuardObject = nullptr;
     }
     Free(app.BrowseInitialFolder), app.BrowseInitialFolder = nullptr;

@@ -13,8 +13,6 @@
 namespace ruvelto::app {
 namespace {
 
-uint32_t Address(const void* p) { return AddressWord(p); }
-
 template <typename T>
 T* Pointer(uint32_t lo) {
     return reinterpret_cast<T*>(static_cast<uintptr_t>(lo));
@@ -100,11 +98,11 @@ Text ReadTextProperty(uint32_t window, uint32_t unit, int32_t index) {
 }
 
 void WriteTextProperty(uint32_t window, uint32_t unit, int32_t index, const char* text) {
-    Runtime().writeProperty(window, unit, index, -1, Address(text ? WithinWordReach(text) : EmptyText()), 0);
+    Runtime().writeProperty(window, unit, index, -1, AddressWord(text ? WithinWordReach(text) : EmptyText()), 0);
 }
 
 void WriteBytesProperty(uint32_t window, uint32_t unit, int32_t index, const void* byteSet) {
-    Runtime().writeProperty(window, unit, index, -1, Address(byteSet ? byteSet : EmptyByteSet()), 0);
+    Runtime().writeProperty(window, unit, index, -1, AddressWord(byteSet ? byteSet : EmptyByteSet()), 0);
 }
 
 void* Allocate(uint32_t size) { return Runtime().allocate(size); }

@@ -15,18 +15,18 @@ enum DllCommand : uint32_t { kOpenEventA = 15, kOpenIcon = 16, kCreateEventA = 1
 enum CoreCommand : int { kReadIntRegistryItem = 36, kWriteRegistryItem = 37 };
 constexpr uint32_t kEventAllAccess = 0x1F0003;
 
-// An object's one word names its class's method table, a table of code words.
-using Method = const uint32_t*;
-
-Method MethodsOf(void* object) { return object ? WordAddress<const uint32_t>(*static_cast<const uint32_t*>(object)) : nullptr; }
-
 }  // namespace
 
+void* ClassMethod(void* object, int slot) {
+    // The object's one word names its class's method table, a table of code words.
+    const uint32_t* methods = object ? WordAddress<const uint32_t>(*static_cast<const uint32_t*>(object)) : nullptr;
+    return methods ? WordAddress(methods[slot]) : nullptr;
+}
+
 void RunInstanceGuard(void* guardObject, int32_t window, int32_t flag, char** tag, int32_t word) {
-    Method methods = MethodsOf(guardObject);
-    if (!methods || !methods[kGuardMethod]) return;
     using Guard = void (*)(void*, int32_t, int32_t, char**, int32_t);
-    reinterpret_cast<Guard>(WordAddress(methods[kGuardMethod]))(guardObject, window, flag, tag, word);
+    if (void* guard = ClassMethod(guardObject, kGuardMethod))
+        reinterpret_cast<Guard>(guard)(guardObject, window, flag, tag, word);
 }
 
 }  // namespace ruvelto::app
@@ -47,9 +47,8 @@ extern "C" void ruvelto_instance_guard(void* self, int32_t window, int32_t, char
                                                     TextValue(registryPath.c_str())});
         const auto earlier = static_cast<int32_t>(stored.lo);
         using WindowCheck = int32_t (*)(void*, int32_t);
-        Method methods = MethodsOf(self);
-        const bool isWindow = methods && methods[kWindowCheckMethod] &&
-                              reinterpret_cast<WindowCheck>(WordAddress(methods[kWindowCheckMethod]))(self, earlier) != 0;
+        void* check = ClassMethod(self, kWindowCheckMethod);
+        const bool isWindow = check && reinterpret_cast<WindowCheck>(check)(self, earlier) != 0;
         if (isWindow) runtime::CallDllCommand<int>(kOpenIcon, reinterpret_cast<void*>(static_cast<intptr_t>(earlier)));
         ExitProgram(0);
     }

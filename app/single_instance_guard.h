@@ -18,6 +18,9 @@ namespace ruvelto::app {
 constexpr int kGuardMethod = 10;
 constexpr int kWindowCheckMethod = 11;
 
+// Method `slot` of an object of the class module, or null.
+void* ClassMethod(void* object, int slot);
+
 // Runs the guard of GuardObject through its class table. Calling it from here also links this
 // file, and with it the methods that only the class table names, into the program.
 void RunInstanceGuard(void* guardObject, int32_t window, int32_t flag, char** tag, int32_t word);

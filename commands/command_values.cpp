@@ -12,8 +12,6 @@ const ValueRecord kOmitted{};
 
 const uint8_t* PointerOf(uint32_t word) { return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(word)); }
 
-uint32_t WordOf(const void* p) { return AddressWord(p); }
-
 }  // namespace
 
 const ValueRecord& Arguments::operator[](int32_t i) const {
@@ -70,7 +68,7 @@ char* SetNewText(ValueRecord* result, uint64_t length) {
     if (length == 0) return nullptr;
     auto* text = static_cast<char*>(heap::Allocate(BlockSize(1, length)));
     text[length] = '\0';
-    result->lo = WordOf(text);
+    result->lo = AddressWord(text);
     return text;
 }
 
@@ -87,7 +85,7 @@ void SetByteSet(ValueRecord* result, std::span<const uint8_t> bytes) {
     const ByteSetHeader header{1, static_cast<uint32_t>(bytes.size())};
     std::memcpy(block, &header, sizeof header);
     std::memcpy(block + sizeof header, bytes.data(), bytes.size());
-    result->lo = WordOf(block);
+    result->lo = AddressWord(block);
 }
 
 }  // namespace ruvelto::commands

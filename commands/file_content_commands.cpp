@@ -37,7 +37,6 @@ private:
     HANDLE h_;
 };
 
-uint32_t WordOf(const void* p) { return AddressWord(p); }
 
 }  // namespace
 
@@ -63,7 +62,7 @@ void ReadFile(ValueRecord* result, int32_t count, ValueRecord* args) {
     if (read < size) block = static_cast<uint8_t*>(heap::Reallocate(block, sizeof(ByteSetHeader) + read));
     const ByteSetHeader header{1, read};
     std::memcpy(block, &header, sizeof header);
-    result->lo = WordOf(block);
+    result->lo = AddressWord(block);
 }
 
 void WriteFile(ValueRecord* result, int32_t count, ValueRecord* args) {

@@ -35,14 +35,12 @@ struct FontValue {
 };
 static_assert(sizeof(FontValue) == 28);
 
-uint32_t Address(const void* p) { return AddressWord(p); }
-
 uint32_t NewText(const char* text, size_t length) {
     if (!text || length == 0) return 0;
     char* block = static_cast<char*>(heap::Allocate(static_cast<uint32_t>(length + 1)));
     std::memcpy(block, text, length);
     block[length] = '\0';
-    return Address(block);
+    return AddressWord(block);
 }
 uint32_t NewText(const std::string& text) { return NewText(text.data(), text.size()); }
 
@@ -52,7 +50,7 @@ uint32_t NewByteSet(const uint8_t* bytes, uint32_t length) {
     const uint32_t header[2] = {1, length};
     std::memcpy(block, header, 8);
     std::memcpy(block + 8, bytes, length);
-    return Address(block);
+    return AddressWord(block);
 }
 
 // The bytes of a byte-set value (0 is empty).
@@ -106,7 +104,7 @@ uint64_t ReadFont(const uint8_t* bytes, uint32_t length, int32_t subField) {
             *value = {static_cast<int32_t>(f.lfEscapement), f.lfWeight >= 700 ? 1u : 0u, f.lfItalic ? 1u : 0u,
                       f.lfStrikeOut ? 1u : 0u, f.lfUnderline ? 1u : 0u, size,
                       NewText(f.lfFaceName, std::strlen(f.lfFaceName))};
-            return Address(value);
+            return AddressWord(value);
         }
     }
 }

@@ -26,7 +26,6 @@ namespace {
 bool recreating = false;
 
 WindowObject* LiveObject(uint32_t word) { return reinterpret_cast<WindowObject*>(static_cast<uintptr_t>(word)); }
-uint32_t LiveWord(WindowObject* object) { return AddressWord(object); }
 
 uint32_t CreationStyle(const UnitRecord& record, uint32_t typeFlags) {
     if (typeFlags & kFlagInvisible) return 0;
@@ -121,7 +120,7 @@ bool LoadWindowUnit(WindowUnit& unit, bool reactivate, bool modal, HWND parent) 
                                      unit.windowId, unit.Table().IdAt(i), nullptr, 0);
         if (!live) return FailLoad(unit, menu, window), false;
         // Creating may have moved the table's bytes: store through a fresh view.
-        ComponentRecordAt(unit, i)->SetLiveObject(LiveWord(static_cast<WindowObject*>(live)));
+        ComponentRecordAt(unit, i)->SetLiveObject(AddressWord(static_cast<WindowObject*>(live)));
         if (i == 0) window = static_cast<WindowObject*>(live)->Handle();
         else controlId += 10;
     }
@@ -240,7 +239,7 @@ void RecreateComponent(WindowUnit& unit, uint32_t index) {
         for (HWND c = GetWindow(oldWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
         for (HWND c : children)
             if (UnitOfWindow(unit, c, nullptr) > 0) SetParent(c, newWindow);
-        ComponentRecordAt(unit, index)->SetLiveObject(LiveWord(static_cast<WindowObject*>(live)));
+        ComponentRecordAt(unit, index)->SetLiveObject(AddressWord(static_cast<WindowObject*>(live)));
         SetWindowPos(newWindow, oldWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendMessageA(newWindow, kUnitsExist, 0, 0);
         SendMessageA(newWindow, kLoadFinished, 0, 0);

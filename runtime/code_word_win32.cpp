@@ -9,6 +9,7 @@
 
 #include "runtime/address_word.h"
 #include "runtime/heap.h"
+#include "runtime/low_memory.h"
 
 namespace ruvelto {
 
@@ -24,30 +25,9 @@ namespace {
 
 constexpr size_t kStubSize = 16;
 constexpr size_t kStubArea = 1 << 20;  // 65,536 stubs
-constexpr uintptr_t kLowLimit = 0x80000000u;  // as low memory: words widened with their sign stay put
-
-using NtAllocateVirtualMemoryFunction = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
-
 uint8_t* ReserveStubArea() {
-    auto allocate = reinterpret_cast<NtAllocateVirtualMemoryFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtAllocateVirtualMemory")));
-    if (allocate) {
-        void* base = nullptr;
-        SIZE_T length = kStubArea;
-        if (allocate(GetCurrentProcess(), &base, 0x7FFFFFFF, &length, MEM_RESERVE | MEM_COMMIT,
-                     PAGE_EXECUTE_READWRITE) == 0) {
-            if (reinterpret_cast<uintptr_t>(base) + kStubArea <= kLowLimit) return static_cast<uint8_t*>(base);
-            VirtualFree(base, 0, MEM_RELEASE);
-        }
-    }
-    for (uintptr_t hint = 0x0F000000; hint + kStubArea <= kLowLimit; hint += 0x01000000) {
-        void* base = VirtualAlloc(reinterpret_cast<void*>(hint), kStubArea, MEM_RESERVE | MEM_COMMIT,
-                                  PAGE_EXECUTE_READWRITE);
-        if (!base) continue;
-        if (reinterpret_cast<uintptr_t>(base) + kStubArea <= kLowLimit) return static_cast<uint8_t*>(base);
-        VirtualFree(base, 0, MEM_RELEASE);
-    }
-    return nullptr;
+    return static_cast<uint8_t*>(
+        low_memory::ReserveBelowTwoGigabytes(kStubArea, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
 }
 
 struct StubTable {

@@ -23,6 +23,10 @@ size_t SizeOf(const void* block);
 // in a 32-bit one.
 bool Contains(const void* p);
 
+// 64-bit builds: `size` bytes of address space below 2 GB (VirtualAlloc's type and protection),
+// or null. The region is reserved with it, and so is the code-stub area.
+void* ReserveBelowTwoGigabytes(size_t size, unsigned long type, unsigned long protection);
+
 // What the region holds now, for tests and benchmarks.
 struct Usage {
     uint64_t reserved = 0;   // bytes of address space below 4 GB set aside

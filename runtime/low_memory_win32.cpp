@@ -32,7 +32,6 @@ Usage CurrentUsage() { return {}; }
 
 namespace {
 
-constexpr uint64_t kLowLimit = 0x80000000ull;
 constexpr size_t kPage = 4096;
 constexpr size_t kAlign = 16;
 constexpr size_t kHeader = 16;           // previous-block pointer and size word
@@ -90,30 +89,6 @@ void Map(size_t size, unsigned& first, unsigned& second) {
 
 uintptr_t PageDown(uintptr_t a) { return a & ~(kPage - 1); }
 uintptr_t PageUp(uintptr_t a) { return (a + kPage - 1) & ~(kPage - 1); }
-
-using NtAllocateVirtualMemoryFunction = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
-
-// Address space below 2 GB: asked for with a zero-bits mask where the system offers it, else by
-// trying addresses in turn.
-void* ReserveLow(size_t size, DWORD type, DWORD protection) {
-    static auto allocate = reinterpret_cast<NtAllocateVirtualMemoryFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtAllocateVirtualMemory")));
-    if (allocate) {
-        void* base = nullptr;
-        SIZE_T length = size;
-        if (allocate(GetCurrentProcess(), &base, 0x7FFFFFFF, &length, type, protection) == 0) {
-            if (reinterpret_cast<uintptr_t>(base) + length <= kLowLimit) return base;
-            VirtualFree(base, 0, MEM_RELEASE);
-        }
-    }
-    for (uintptr_t hint = 0x10000000; hint + size <= kLowLimit; hint += 0x10000000) {
-        void* base = VirtualAlloc(reinterpret_cast<void*>(hint), size, type, protection);
-        if (!base) continue;
-        if (reinterpret_cast<uintptr_t>(base) + size <= kLowLimit) return base;
-        VirtualFree(base, 0, MEM_RELEASE);
-    }
-    return nullptr;
-}
 
 class Arena {
 public:
@@ -201,7 +176,7 @@ private:
         // As much as the space below 2 GB offers, down to a size that still serves a program.
         for (size_t size : {size_t{3} << 29, size_t{5} << 28, size_t{1} << 30, size_t{3} << 28, size_t{1} << 29,
                             size_t{1} << 28}) {
-            base_ = static_cast<uint8_t*>(ReserveLow(size, MEM_RESERVE, PAGE_READWRITE));
+            base_ = static_cast<uint8_t*>(ReserveBelowTwoGigabytes(size, MEM_RESERVE, PAGE_READWRITE));
             if (base_) {
                 size_ = size;
                 break;
@@ -359,6 +334,30 @@ struct Locked {
 };
 
 }  // namespace
+
+void* ReserveBelowTwoGigabytes(size_t size, unsigned long type, unsigned long protection) {
+    // A zero-bits mask where the system offers it, else trying addresses in turn.
+    using NtAllocateVirtualMemoryFunction = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
+    static auto allocate = reinterpret_cast<NtAllocateVirtualMemoryFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtAllocateVirtualMemory")));
+    constexpr uintptr_t kLimit = 0x80000000u;
+    if (allocate) {
+        void* base = nullptr;
+        SIZE_T length = size;
+        if (allocate(GetCurrentProcess(), &base, 0x7FFFFFFF, &length, type, protection) == 0) {
+            if (reinterpret_cast<uintptr_t>(base) + length <= kLimit) return base;
+            VirtualFree(base, 0, MEM_RELEASE);
+        }
+    }
+    const uintptr_t step = size >= 0x10000000 ? 0x10000000 : 0x01000000;
+    for (uintptr_t hint = step; hint + size <= kLimit; hint += step) {
+        void* base = VirtualAlloc(reinterpret_cast<void*>(hint), size, type, protection);
+        if (!base) continue;
+        if (reinterpret_cast<uintptr_t>(base) + size <= kLimit) return base;
+        VirtualFree(base, 0, MEM_RELEASE);
+    }
+    return nullptr;
+}
 
 void* Allocate(size_t size) {
     Locked hold;
