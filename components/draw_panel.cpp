@@ -527,8 +527,9 @@ DrawPanel* PanelOf(int32_t count, const ValueRecord* args) {
     return dynamic_cast<DrawPanel*>(forms::FindLoadedUnitOrFail(args[0].lo, args[0].hi));
 }
 
-const char* FaceNameEntry(void* object, int32_t) {
-    auto* panel = object ? dynamic_cast<DrawPanel*>(ComponentOf(object)) : nullptr;
+// Service 9: the one text, the font's face name.
+const char* FaceNameEntry(void* object, int32_t which) {
+    auto* panel = object && which == 0 ? dynamic_cast<DrawPanel*>(ComponentOf(object)) : nullptr;
     return panel ? panel->FaceName() : nullptr;
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "components/control_style.h"
+#include "extui/component_texts.h"
+#include "extui/enumerated_texts.h"
 #include "extui/extended_types.h"
 #include "extui/image_list_data.h"
 #include "extui/list_view_data.h"
@@ -80,6 +82,10 @@ uint32_t Logical(uint32_t value) { return value != 0 ? 1 : 0; }
 
 class ListView : public components::ComponentBase {
 public:
+    const char* EnumeratedText(int32_t which) {
+        return texts_.At(which, [this] { return ListViewTexts(p_); });
+    }
+
     bool LoadProperties(PropertyBlobReader& blob) override { return p_.Load(blob); }
     void SaveProperties(PropertyBlobWriter& blob) const override { p_.Save(blob); }
 
@@ -279,8 +285,8 @@ public:
                 PostIfStateIcon(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->ptAction);
                 return false;
             case NM_RCLICK:
+                // The right button never toggles a check box, so no CheckStateChanged follows.
                 RaiseEvent(kRightClicked);
-                PostIfStateIcon(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->ptAction);
                 return false;
             case NM_DBLCLK: PostIfStateIcon(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->ptAction); return false;
             case LVN_BEGINLABELEDITA:
@@ -518,14 +524,38 @@ private:
             return;
         const std::string& tip = tips_[row];
         if (wide) {
-            MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, reinterpret_cast<WCHAR*>(request->pszText), request->cchTextMax);
-            reinterpret_cast<WCHAR*>(request->pszText)[request->cchTextMax - 1] = 0;
+            // Converted whole, then cut: a character is never split, and a surrogate pair is
+            // not left half.
+            const int size = MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, nullptr, 0);
+            std::vector<WCHAR> text(static_cast<size_t>(std::max(size, 1)), 0);
+            if (size > 0) MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, text.data(), size);
+            size_t length = std::min(static_cast<size_t>(std::max(size - 1, 0)), static_cast<size_t>(request->cchTextMax - 1));
+            if (length > 0 && length < static_cast<size_t>(size - 1) && IS_HIGH_SURROGATE(text[length - 1])) --length;
+            auto* out = reinterpret_cast<WCHAR*>(request->pszText);
+            std::copy_n(text.data(), length, out);
+            out[length] = 0;
         } else {
-            lstrcpynA(request->pszText, tip.c_str(), request->cchTextMax);
+            const size_t length = WholeCharacters(tip, static_cast<size_t>(request->cchTextMax - 1));
+            std::copy_n(tip.data(), length, request->pszText);
+            request->pszText[length] = 0;
         }
     }
 
+    // The longest start of `text` of at most `limit` bytes that ends on a character boundary
+    // of the ANSI code page (GBK: a lead byte and its trail byte stay together).
+    static size_t WholeCharacters(const std::string& text, size_t limit) {
+        if (text.size() <= limit) return text.size();
+        size_t i = 0;
+        while (i < limit) {
+            const size_t step = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
+            if (i + step > limit) break;
+            i += step;
+        }
+        return i;
+    }
+
     ListViewProperties p_;
+    EnumeratedTexts texts_;
     OwnedImageList headerImages_;
     std::vector<std::string> tips_;  // the tip of each new-row entry of InitialItems
     std::string editedText_;
@@ -533,6 +563,6 @@ private:
 
 }  // namespace
 
-void* ListViewInterface(int32_t code) { return components::TypeInterfaceOf<ListView>(code); }
+void* ListViewInterface(int32_t code) { return ExtendedInterfaceOf<ListView>(code); }
 
 }  // namespace ruvelto::extui

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "components/control_style.h"
+#include "extui/component_texts.h"
+#include "extui/enumerated_texts.h"
 #include "extui/extended_types.h"
 #include "extui/image_list_data.h"
 #include "extui/status_bar_properties.h"
@@ -27,6 +29,10 @@ constexpr size_t kMostPanels = 256;
 
 class StatusBar : public components::ComponentBase {
 public:
+    const char* EnumeratedText(int32_t which) {
+        return texts_.At(which, [this] { return StatusBarTexts(p_); });
+    }
+
     bool LoadProperties(PropertyBlobReader& blob) override { return p_.Load(blob); }
     void SaveProperties(PropertyBlobWriter& blob) const override { p_.Save(blob); }
 
@@ -146,12 +152,13 @@ private:
     }
 
     StatusBarProperties p_;
+    EnumeratedTexts texts_;
     OwnedImageList images_;
     std::vector<HICON> icons_;  // the icon shown in each panel, owned here
 };
 
 }  // namespace
 
-void* StatusBarInterface(int32_t code) { return components::TypeInterfaceOf<StatusBar>(code); }
+void* StatusBarInterface(int32_t code) { return ExtendedInterfaceOf<StatusBar>(code); }
 
 }  // namespace ruvelto::extui

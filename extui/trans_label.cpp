@@ -9,6 +9,8 @@
 
 #include "components/control_style.h"
 #include "components/label_text.h"
+#include "extui/component_texts.h"
+#include "extui/enumerated_texts.h"
 #include "extui/extended_types.h"
 #include "extui/trans_label_properties.h"
 
@@ -75,6 +77,10 @@ void RepaintBeneath(HWND window, const RECT& screen) {
 
 class TransLabel : public components::ComponentBase {
 public:
+    const char* EnumeratedText(int32_t which) {
+        return texts_.At(which, [this] { return TransLabelTexts(p_); });
+    }
+
     bool LoadProperties(PropertyBlobReader& blob) override { return p_.Load(blob); }
     void SaveProperties(PropertyBlobWriter& blob) const override { p_.Save(blob); }
 
@@ -168,11 +174,12 @@ private:
     }
 
     TransLabelProperties p_;
+    EnumeratedTexts texts_;
     RECT before_{};
 };
 
 }  // namespace
 
-void* TransLabelInterface(int32_t code) { return components::TypeInterfaceOf<TransLabel>(code); }
+void* TransLabelInterface(int32_t code) { return ExtendedInterfaceOf<TransLabel>(code); }
 
 }  // namespace ruvelto::extui

@@ -157,10 +157,7 @@ private:
 // ---- shared pieces ----
 
 void FillParentBackground(HDC dc, const SkinRecord& r, const RECT& area) {
-    if (r.coloursKnown && r.parentBrush)
-        FillRect(dc, &area, r.parentBrush);
-    else
-        FillSolid(dc, area, GetSysColor(COLOR_BTNFACE));
+    FillSolid(dc, area, r.coloursKnown ? r.brushColour : GetSysColor(COLOR_BTNFACE));
 }
 
 COLORREF TextColour(const SkinRecord& r) {
@@ -457,10 +454,11 @@ void PaintGroupBox(HDC dc, const SkinRecord& r, const SkinScheme& s, const RECT&
     const int top = extent.cy / 2;
     // The old etched frame is covered by a two-pixel band of the parent's background.
     RECT band = {whole.left, whole.top + top, whole.right, whole.bottom};
-    HBRUSH background = (r.coloursKnown && r.parentBrush) ? r.parentBrush : GetSysColorBrush(COLOR_BTNFACE);
+    HBRUSH background = CreateSolidBrush(r.coloursKnown ? r.brushColour : GetSysColor(COLOR_BTNFACE));
     FrameRect(dc, &band, background);
     RECT inner = Inset(band, 1, 1);
     FrameRect(dc, &inner, background);
+    DeleteObject(background);
     RoundFrame(dc, band, (r.state & kDisabled) ? DisabledColours{}.border : s.groupFrame, 7);
     if (length <= 0) return;
     const DWORD style = static_cast<DWORD>(GetWindowLongA(r.window, GWL_STYLE));
@@ -471,7 +469,7 @@ void PaintGroupBox(HDC dc, const SkinRecord& r, const SkinScheme& s, const RECT&
     else if ((style & (BS_LEFT | BS_RIGHT | BS_CENTER)) == BS_RIGHT)
         x = whole.right - 10 - extent.cx;
     RECT gap = {x - 2, whole.top, x + extent.cx + 2, whole.top + extent.cy};
-    FillRect(dc, &gap, background);
+    FillSolid(dc, gap, r.coloursKnown ? r.brushColour : GetSysColor(COLOR_BTNFACE));
     COLORREF colour = s.groupCaption;
     if (r.state & kDisabled)
         colour = DisabledColours{}.text;
@@ -493,13 +491,9 @@ void TakeParentColours(SkinRecord& record, HDC dc) {
     const COLORREF text = GetTextColor(dc);
     RestoreDC(dc, saved);
     LOGBRUSH logical{};
-    if (brush && GetObjectA(brush, sizeof logical, &logical) == sizeof logical && logical.lbStyle == BS_SOLID) {
-        record.parentBrush = brush;
-        record.brushColour = logical.lbColor;
-    } else {
-        record.parentBrush = GetSysColorBrush(COLOR_BTNFACE);
-        record.brushColour = GetSysColor(COLOR_BTNFACE);
-    }
+    const bool solid =
+        brush && GetObjectA(brush, sizeof logical, &logical) == sizeof logical && logical.lbStyle == BS_SOLID;
+    record.brushColour = solid ? logical.lbColor : GetSysColor(COLOR_BTNFACE);
     record.textColour = text;
     record.coloursKnown = true;
 }
@@ -508,7 +502,8 @@ void PaintSkinned(SkinRecord& record, int scheme) {
     if (!IsWindow(record.window) || !IsWindowVisible(record.window)) return;
     const SkinScheme& s = SchemeColours(scheme);
     const bool seed = PaintsOverControl(record.kind);
-    if (!record.coloursKnown && !seed) {
+    // Asked afresh at every paint: the parent's colours may have changed since the last erase.
+    if (!seed) {
         HDC dc = GetDC(record.window);
         TakeParentColours(record, dc);
         ReleaseDC(record.window, dc);

@@ -13,9 +13,8 @@ struct SkinRecord {
     HWND window = nullptr;
     SkinKind kind = kNotSkinned;
     uint32_t state = 0;
-    // What the parent answered to the last WM_CTLCOLORBTN: its brush, the brush's colour and the
-    // text colour it set.
-    HBRUSH parentBrush = nullptr;
+    // What the parent answered to the last WM_CTLCOLORBTN: its brush's colour and the text colour
+    // it set. The brush itself is not kept: the parent may delete it once its colour changes.
     COLORREF brushColour = 0;
     COLORREF textColour = 0;
     bool coloursKnown = false;

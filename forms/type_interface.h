@@ -46,6 +46,9 @@ using GetPropertyService = uint32_t (*)(void* object, HWND window, int32_t index
 using GetIconDataService = HGLOBAL (*)(void* object);
 // 8: 1 when the focused unit processes this navigation key itself.
 using WantsKeyService = uint32_t (*)(void* object, uint32_t key);
+// 9: the unit's texts for the text conversion, one at a time: `which` counts from 0, null past
+// the last. The text stays owned by the live object until its next call.
+using EnumerateTextsService = const char* (*)(void* object, int32_t which);
 // 10: non-zero when Enter should click the unit.
 using IsDefaultButtonService = uint32_t (*)(void* object);
 // 11: non-zero when the unit consumed the message.

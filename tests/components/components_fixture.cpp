@@ -116,6 +116,7 @@ namespace {
 // as scroll bars track the mouse in a loop of their own until the button is released.
 struct MouseScript {
     std::vector<POINT> points;  // screen positions; the button goes down at the first, up at the last
+    DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
 };
 
 using forms_test::MouseAt;
@@ -125,13 +126,13 @@ DWORD WINAPI PlayMouse(void* parameter) {
     const auto& points = script->points;
     MouseAt(points.front(), 0);
     Sleep(40);
-    MouseAt(points.front(), MOUSEEVENTF_LEFTDOWN);
+    MouseAt(points.front(), script->down);
     Sleep(60);
     for (size_t i = 1; i < points.size(); ++i) {
         MouseAt(points[i], 0);
         Sleep(60);
     }
-    MouseAt(points.back(), MOUSEEVENTF_LEFTUP);
+    MouseAt(points.back(), script->up);
     Sleep(40);
     return 0;
 }
@@ -152,6 +153,10 @@ POINT OnScreen(HWND window, int x, int y) {
 }  // namespace
 
 void ClickAt(HWND window, int x, int y) { Play({{OnScreen(window, x, y)}}); }
+
+void RightClickAt(HWND window, int x, int y) {
+    Play({{OnScreen(window, x, y)}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+}
 
 void DragFromTo(HWND window, int x0, int y0, int x1, int y1) {
     MouseScript script;

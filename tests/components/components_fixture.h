@@ -55,6 +55,7 @@ image_data::WindowDescription TestWindow(std::vector<image_data::ComponentDescri
 
 // Real mouse input at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
+void RightClickAt(HWND window, int x, int y);
 void DragFromTo(HWND window, int x0, int y0, int x1, int y1);
 // The colour of a pixel of a window's client area as painted.
 COLORREF PixelAt(HWND window, int x, int y);

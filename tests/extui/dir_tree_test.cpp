@@ -54,8 +54,21 @@ TEST_F(DirTreeBehaviour, RootAtComputerListsTheDrivesAndSelectsNothingWithAPath)
     EXPECT_EQ(selectionEvents[0], 0u);  // a folder
 }
 
-TEST_F(DirTreeBehaviour, FolderWithoutSubfoldersLosesItsButtonWhenExpanded) {
-    Show(AtComputer());
+// A folder without subfolders keeps its button only when it has something to show: with
+// ShowFiles, a folder holding files opens onto them; without it, or empty, the button goes.
+struct ButtonCase {
+    bool showFiles;
+    bool withFile;
+    bool button;  // after opening
+};
+
+class FolderButton : public DirTreeBehaviour, public testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(FolderButton, FolderWithoutSubfoldersKeepsItsButtonOnlyWithSomethingToShow) {
+    const ButtonCase c = GetParam();
+    const std::string file = base_ + "\\empty\\inside.ruvtest";
+    if (c.withFile) MakeFile(file);
+    Show(AtComputer(c.showFiles));
     HTREEITEM folder = OpenBase();
     HTREEITEM empty = Child(folder, "empty");
     ASSERT_TRUE(empty);
@@ -63,10 +76,21 @@ TEST_F(DirTreeBehaviour, FolderWithoutSubfoldersLosesItsButtonWhenExpanded) {
     ClickItem(empty);
     EXPECT_EQ(SelectedPath(), base_ + "\\empty");
     forms_test::PressKey(VK_RIGHT);
-    EXPECT_TRUE(PumpUntil([&] { return ChildCount(empty) == 0; }));
-    EXPECT_FALSE(TreeView_GetChild(Tree(), empty));
-    EXPECT_FALSE(Expanded(empty));
+    if (c.button) {
+        EXPECT_TRUE(PumpUntil([&] { return Expanded(empty); }));
+        EXPECT_NE(ChildCount(empty), 0);
+        EXPECT_TRUE(Child(empty, "inside.ruvtest")) << testing::PrintToString(ChildTexts(empty));
+    } else {
+        EXPECT_TRUE(PumpUntil([&] { return ChildCount(empty) == 0; }));
+        EXPECT_FALSE(TreeView_GetChild(Tree(), empty));
+        EXPECT_FALSE(Expanded(empty));
+    }
+    DeleteFileA(file.c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(ShowFilesAndContents, FolderButton,
+                         testing::Values(ButtonCase{false, false, false}, ButtonCase{false, true, false},
+                                         ButtonCase{true, true, true}, ButtonCase{true, false, false}));
 
 TEST_F(DirTreeBehaviour, GbkFolderNameShowsExpandsAndGivesItsPath) {
     Show(AtComputer());

@@ -6,9 +6,11 @@
 #include "extui/extended_types.h"
 #include "extui/image_list_data.h"
 #include "extui/list_view_commands.h"
+#include "forms/engine_messages.h"
 #include "forms/events.h"
 #include "forms/forms_engine.h"
 #include "forms/property_access.h"
+#include "forms/type_interface.h"
 #include "forms/window_unit.h"
 #include "image-data/component_types.h"
 #include "image-data/extended_ui_types.h"
@@ -112,6 +114,15 @@ void Click(HWND window, int x, int y) {
                                                                   static_cast<int32_t>(settled + 1000 - GetTickCount()) > 0))
         Pump(20);
     components_test::ClickAt(window, x, y);
+}
+
+std::vector<std::string> EnumeratedTexts(void* (*typeInterface)(int32_t), HWND unit) {
+    auto enumerate = reinterpret_cast<forms::EnumerateTextsService>(typeInterface(forms::kEnumerateTexts));
+    void* live = reinterpret_cast<void*>(SendMessageA(unit, forms::kAskObject, 0, 0));
+    std::vector<std::string> texts;
+    if (!enumerate || !live) return {"(no service 9 or no live object)"};
+    for (int32_t which = 0; const char* text = enumerate(live, which); ++which) texts.push_back(text);
+    return texts;
 }
 
 std::vector<uint8_t> SolidImageListData(int count) {

@@ -57,6 +57,10 @@ inline ValueRecord Omitted() { return {}; }
 // row are never one double click.
 void Click(HWND window, int x, int y);
 
+// The texts a unit's type reports through type service 9 (`typeInterface` is the type's
+// interface, the unit is found through its window), in their order.
+std::vector<std::string> EnumeratedTexts(void* (*typeInterface)(int32_t), HWND unit);
+
 // Image list data of `count` solid 16 x 16 images (colour i: red, green, blue, ...).
 std::vector<uint8_t> SolidImageListData(int count);
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "extui/extended_types.h"
 #include "extui/list_view_data.h"
 #include "tests/extui/extui_fixture.h"
 
@@ -113,7 +114,7 @@ TEST_F(ListViewTest, WithoutCheckBoxesTheStateIsMinusOne) {
 
 TEST_F(ListViewTest, ClickAndSpaceToggleTheBoxThenReportTheNewState) {
     ASSERT_TRUE(ShowExtended(TestWindow({List(ReportList(true)).On(0, Recorder(0)).On(2, Recorder(2)).On(4, Recorder(4))
-                                             .On(8, Recorder(8))})));
+                                             .On(5, Recorder(5)).On(8, Recorder(8))})));
     const std::string one = "one", two = "two";
     Call(kInsertItem, "list", {Omitted(), Text(one)});
     Call(kInsertItem, "list", {Omitted(), Text(two)});
@@ -127,6 +128,14 @@ TEST_F(ListViewTest, ClickAndSpaceToggleTheBoxThenReportTheNewState) {
     EXPECT_EQ(seen[1].event, 8);
     EXPECT_EQ(seen[1].a, 1u) << "the row";
     EXPECT_EQ(seen[1].b, 1u) << "the state after the toggle";
+
+    // The right button never toggles a box: RightClicked alone, the state as it was.
+    seen.clear();
+    components_test::RightClickAt(ListWindow(), box.x, box.y);
+    Pump();
+    EXPECT_EQ(Count("list", 5), 1);
+    EXPECT_EQ(Count("list", 8), 0) << "no CheckStateChanged without a toggle";
+    EXPECT_EQ(CheckState(1), 1);
 
     // A click on the text selects the row without touching its box.
     seen.clear();
@@ -329,7 +338,8 @@ TEST_F(ListViewTest, PropertyDataMakesColumnsRowsTipsAndImages) {
     p.images = SolidImageListData(2);
     std::vector<extui::ListItemEntry> rows;
     extui::AppendRow(rows, {"first", "10", "today"}, "tip of the first row");
-    extui::AppendRow(rows, {"second", "20"});
+    // 二三四五六: a tip whose cut to a short buffer would fall inside a character
+    extui::AppendRow(rows, {"second", "20"}, "\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5\xC1\xF9");
     rows[3].image = 1, rows[3].stateImage = 1, rows[3].data = 77;  // "second": image 1, checked
     rows[0].image = 5;                                             // outside the list: none
     p.initialItems = extui::ItemData(rows);
@@ -381,6 +391,24 @@ TEST_F(ListViewTest, PropertyDataMakesColumnsRowsTipsAndImages) {
     request.iItem = 0;
     SendMessageA(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
     EXPECT_STREQ(tip, "tip of ");
+    // Seven bytes hold three GBK characters; the fourth's lead byte is not left alone.
+    request.iItem = 1;
+    SendMessageA(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+    EXPECT_STREQ(tip, "\xB6\xFE\xC8\xFD\xCB\xC4");
+    WCHAR wideTip[4] = {};
+    NMLVGETINFOTIPW wide{};
+    wide.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(LVN_GETINFOTIPW)};
+    wide.pszText = wideTip;
+    wide.cchTextMax = 4;
+    wide.iItem = 1;
+    SendMessageA(GetParent(list), WM_NOTIFY, wide.hdr.idFrom, reinterpret_cast<LPARAM>(&wide));
+    const WCHAR expected[] = {0x4E8C, 0x4E09, 0x56DB, 0};  // 二三四
+    EXPECT_EQ(memcmp(wideTip, expected, sizeof expected), 0);
+
+    // The texts the forms engine's text conversion sees (type service 9), in their order.
+    const std::vector<std::string> texts = EnumeratedTexts(&extui::ListViewInterface, list);
+    EXPECT_EQ(texts, (std::vector<std::string>{"\xC3\xFB\xB3\xC6", "Size", "When", "first", "tip of the first row", "10",
+                                               "today", "second", "\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5\xC1\xF9", "20"}));
 
     // Image list data with another tag, cut short or damaged after the tag is ignored.
     std::vector<uint8_t> wrong = SolidImageListData(3);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "extui/extended_types.h"
 #include "tests/extui/extui_fixture.h"
 
 namespace ruvelto::extui_test {
@@ -72,6 +73,9 @@ TEST_F(StatusBarTest, PanelsEdgesTextsIconsAndTips) {
     EXPECT_EQ(SendMessageA(bar, SB_GETICON, 2, 0), 0);
     SendMessageA(bar, SB_GETTIPTEXTA, MAKEWPARAM(0, sizeof text), reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "first tip");
+    // Each panel's text and tip for the text conversion (no font of its own: no face name).
+    EXPECT_EQ(EnumeratedTexts(&extui::StatusBarInterface, bar),
+              (std::vector<std::string>{"one", "first tip", "\xCD\xBC\xC6\xAC", "", "three", ""}));
 
     // Fewer panels, then none: simple mode.
     WriteBytes("bar", kPanels, extui::PanelData({{80, 0, 0, "only", ""}}));

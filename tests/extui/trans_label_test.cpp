@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "extui/extended_types.h"
 #include "tests/extui/extui_fixture.h"
 
 namespace ruvelto::extui_test {
@@ -86,6 +87,9 @@ TEST_F(TransLabelTest, WhatLiesBeneathShowsThrough) {
     Area blue = Look(Window(), 40, 40, 120, 40);
     EXPECT_EQ(blue.black, 0) << "the old text is painted over from beneath";
     EXPECT_GT(blue.blue, 40);
+
+    // The caption and the font's face name for the text conversion.
+    EXPECT_EQ(EnumeratedTexts(&extui::TransLabelInterface, Unit("label")), (std::vector<std::string>{"MW", "Arial"}));
 
     Write("label", kEffect, 7);
     EXPECT_EQ(Read("label", kEffect), 3u);

@@ -31,6 +31,8 @@ LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         DeleteObject(red);
         return TRUE;
     }
+    if (message == WM_CTLCOLORBTN && GetPropA(window, "brush"))
+        return reinterpret_cast<LRESULT>(GetPropA(window, "brush"));  // a parent with a colour of its own
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
         SetPropA(window, "clicks", reinterpret_cast<HANDLE>(reinterpret_cast<intptr_t>(GetPropA(window, "clicks")) + 1));
     return DefWindowProcA(window, message, wParam, lParam);
@@ -163,6 +165,29 @@ TEST_F(XpStyleTest, DisablingRepaintsTheDisabledLookAndEnablingRestoresIt) {
     Pump(30);
     EXPECT_EQ(WindowPixel(button, 0, 15), normal);
     EXPECT_NE(WindowPixel(button, 50, 2), DisabledColours{}.face);
+}
+
+// A parent that changes its colour makes a new brush and deletes the old one; the button's
+// corners, painted with the parent's background, must take the new colour (never black from a
+// deleted brush), even when the button repaints without an erase first.
+TEST_F(XpStyleTest, CornersFollowTheParentsColourAfterItsOldBrushIsDeleted) {
+    HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
+    SetPropA(host_, "brush", green);
+    HWND button = Child("Button", "push", BS_PUSHBUTTON, 10, 10, 100, 30);
+    ASSERT_TRUE(ApplyXPStyle(1));
+    Pump(30);
+    EXPECT_EQ(WindowPixel(button, 0, 0), RGB(0, 128, 0));
+
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 160));
+    SetPropA(host_, "brush", blue);
+    DeleteObject(green);
+    InvalidateRect(button, nullptr, FALSE);
+    UpdateWindow(button);
+    Pump(30);
+    EXPECT_EQ(WindowPixel(button, 0, 0), RGB(0, 0, 160));
+    RemovePropA(host_, "brush");
+    DestroyWindow(button);
+    DeleteObject(blue);
 }
 
 TEST_F(XpStyleTest, SwitchingOnTwiceSubclassesOnceAndOffRestoresEveryProcedure) {
