@@ -77,3 +77,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=zh_CN.UTF-8
 export LANG=zh_CN.UTF-8
+
+# ccache (when the build folder was configured with it, see scripts/build) keys its cache, which
+# lives outside the build folders, by the sources relative to this checkout, so that a fresh
+# clone or another worktree of the same sources compiles only what differs. Debug information
+# then names the folder of whichever checkout compiled a file first.
+export CCACHE_BASEDIR=$RUVELTO_ROOT CCACHE_NOHASHDIR=1
