@@ -102,11 +102,27 @@ TEST_F(DllCommands, ASystemLibraryComesFromTheSystemFolderNeverFromTheProgramFol
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string planted = folder + "\\version.dll";
     ASSERT_TRUE(CopyFileA(WindowsPathOf(RUVELTO_PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+    // Wine prefers its own copy of a system library to any file of that name; as on Windows, a
+    // copy found on disk must be the one that loads, or a planted library could never run here.
+    HKEY overrides = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &overrides, nullptr),
+              ERROR_SUCCESS);
+    const char nativeFirst[] = "native,builtin";
+    RegSetValueExA(overrides, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>(nativeFirst), sizeof nativeFirst);
+    struct OverrideRemoved {
+        HKEY key;
+        ~OverrideRemoved() {
+            RegDeleteValueA(key, "version");
+            RegCloseKey(key);
+        }
+    } removed{overrides};
     // The planted copy does load, and answers its own value.
     HMODULE plantedModule = LoadLibraryA(planted.c_str());
     ASSERT_NE(plantedModule, nullptr);
     using Size = DWORD(WINAPI*)(const char*, DWORD*);
-    auto plantedSize = reinterpret_cast<Size>(GetProcAddress(plantedModule, "GetFileVersionInfoSizeA"));
+    auto plantedSize =
+        reinterpret_cast<Size>(reinterpret_cast<void*>(GetProcAddress(plantedModule, "GetFileVersionInfoSizeA")));
     ASSERT_NE(plantedSize, nullptr);
     ASSERT_EQ(plantedSize("x", nullptr), 0x5EEDu);
     FreeLibrary(plantedModule);
@@ -117,7 +133,7 @@ TEST_F(DllCommands, ASystemLibraryComesFromTheSystemFolderNeverFromTheProgramFol
     State().programDirectory = programDirectory;
 
     char loaded[MAX_PATH] = {}, system[MAX_PATH] = {};
-    GetModuleFileNameA(State().dllCommands[kSystemByName].module, loaded, MAX_PATH);
+    GetModuleFileNameA(static_cast<HMODULE>(State().dllCommands[kSystemByName].module), loaded, MAX_PATH);
     GetSystemDirectoryA(system, MAX_PATH);
     EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, loaded, static_cast<int>(std::strlen(system)), system, -1),
               CSTR_EQUAL)
