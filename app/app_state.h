@@ -28,6 +28,8 @@ struct AppState {
     // Handlers that pump messages or run dialogs nest; the main window may only go away when the
     // outermost of them has returned.
     int32_t BusyDepth = 0;
+    // A conversion run is under way (its handler is suspended in the event pump).
+    bool RunActive = false;
     bool CloseRequested = false;
 };
 

@@ -1,9 +1,13 @@
-// The conversion run: every checked picture is decoded, optionally resized by the image object,
-// and written into the output folder in its own format or in the chosen one. The
-// same button starts and stops it; each picture begins by letting pending messages through.
+// The conversion run: every picture checked when it starts is decoded, optionally resized by the
+// image object, and written into the output folder in its own format or in the chosen ones. The
+// options are taken once when it starts and every output's name is settled before the first is
+// written. The same button starts and stops it; each picture begins by letting pending messages
+// through, so the controls stay live and a click on "停止" reaches it.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/app_state.h"
@@ -11,6 +15,7 @@
 #include "app/handlers.h"
 #include "app/main_window_access.h"
 #include "app/output_folder.h"
+#include "app/output_plan.h"
 #include "app/path_text.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
@@ -38,6 +43,36 @@ constexpr OutputChoice kOutputs[] = {{kBmpBox, kFormatBmp, ".bmp"},
                                      {kPngBox, kFormatPng, ".png"},
                                      {kIcoBox, kFormatIco, ".ico"}};
 
+constexpr int32_t kQuestionYesNoCancel = 0x23;  // MB_YESNOCANCEL | MB_ICONQUESTION
+constexpr int32_t kYesButton = 6, kNoButton = 7;  // IDYES, IDNO
+
+// The options a run works with, as they stood when it started: the controls stay live, and what
+// the user changes meanwhile is for the next run.
+struct RunOptions {
+    std::string folder;
+    std::vector<OutputFormat> formats;  // empty: each picture in its own format
+    bool resize = false;
+    bool byPercentage = false, customSize = false;
+    int32_t percentage = 0, width = 0, height = 0;
+    uint8_t quality = 0;
+};
+
+RunOptions TakeRunOptions() {
+    RunOptions options;
+    options.folder = OutputFolder();
+    if (IsChecked(kConvertSwitch))
+        for (const OutputChoice& output : kOutputs)
+            if (IsChecked(output.box)) options.formats.push_back({output.format, output.extension});
+    options.resize = IsChecked(kResizeSwitch);
+    options.byPercentage = IsChecked(kPercentRadio);
+    options.customSize = IsChecked(kCustomSizeRadio);
+    options.percentage = ToInteger(EditText(kPercentage).c_str());
+    options.width = ToInteger(EditText(kCustomWidth).c_str());
+    options.height = ToInteger(EditText(kCustomHeight).c_str());
+    options.quality = static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty));
+    return options;
+}
+
 void Message(const char* text) { MessageBox(text, kInformationIcon, texts::kPromptTitle); }
 
 bool AnyRowChecked() {
@@ -45,14 +80,6 @@ bool AnyRowChecked() {
     for (int32_t row = 0; row < count; ++row)
         if (ListCheckState(row) == 1) return true;
     return false;
-}
-
-int32_t CheckedRowCount() {
-    int32_t total = 0;
-    const int32_t count = ListItemCount();
-    for (int32_t row = 0; row < count; ++row)
-        if (ListCheckState(row) == 1) ++total;
-    return total;
 }
 
 bool AnyOutputFormatChecked() {
@@ -74,6 +101,7 @@ bool Fail(WriteFailure failure) {
 // when it is complete: a failed encode (a full disk, say) leaves no file, and a source that is
 // its own target is never truncated.
 bool WriteOutput(const std::string& folder, const std::string& target, int32_t format) {
+    if (target.empty()) return Fail(WriteFailure::kNone);  // no free name was left for it
     if (PathCharacterCount(target) > kLongestPath) return Fail(WriteFailure::kPathTooLong);
     std::string temporary;
     if (!CreateTemporaryFile(folder, temporary))
@@ -91,14 +119,13 @@ bool WriteOutput(const std::string& folder, const std::string& target, int32_t f
     return true;
 }
 
-bool DecodeResized(const std::string& path, int32_t format);
+bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options);
 
 // PNG and ICO carry a resized picture's transparency; BMP, GIF and JPG get it laid over white,
 // as the picture looks on a page.
 bool KeepsAlpha(int32_t format) { return format == kFormatPng || format == kFormatIco; }
 
-bool WriteOutputs(const std::string& name, const std::string& path, int32_t sourceFormat, bool resized) {
-    const std::string folder = OutputFolder();
+bool WriteOutputs(const PlannedPicture& picture, int32_t sourceFormat, bool resized, const RunOptions& options) {
     bool laidOverWhite = false;
     // Readies the picture for one output format; a format with alpha that follows one without
     // it needs the picture made again.
@@ -110,32 +137,26 @@ bool WriteOutputs(const std::string& name, const std::string& path, int32_t sour
         }
         if (!laidOverWhite) return true;
         laidOverWhite = false;
-        return DecodeResized(path, sourceFormat);
+        return DecodeResized(picture.source, sourceFormat, options);
     };
-    if (!IsChecked(kConvertSwitch))
-        return ready(sourceFormat) && WriteOutput(folder, folder + "\\" + name, sourceFormat);
-    bool any = false, all = true;
-    for (const OutputChoice& output : kOutputs) {
-        if (!IsChecked(output.box)) continue;
-        any = true;
-        all = ready(output.format) &&
-              WriteOutput(folder, folder + "\\" + BaseNameOf(name) + output.extension, output.format) && all;
+    bool all = true;
+    for (const PlannedOutput& output : picture.outputs) {
+        all = ready(output.format) && WriteOutput(options.folder, output.path, output.format) && all;
         if (StopsTheRun(lastWriteFailure)) return false;
     }
-    return any && all;
+    return !picture.outputs.empty() && all;
 }
 
-// The new size from the option controls; the custom size, checked after the percentage, wins.
-void NewSize(int32_t width, int32_t height, int64_t& newWidth, int64_t& newHeight) {
+// The new size the options ask for; the custom size, checked after the percentage, wins.
+void NewSize(const RunOptions& options, int32_t width, int32_t height, int64_t& newWidth, int64_t& newHeight) {
     newWidth = newHeight = 0;
-    if (IsChecked(kPercentRadio)) {
-        const int32_t percent = ToInteger(EditText(kPercentage).c_str());
-        newWidth = static_cast<int64_t>(std::trunc(width * static_cast<double>(percent) / 100.0));
-        newHeight = static_cast<int64_t>(std::trunc(height * static_cast<double>(percent) / 100.0));
+    if (options.byPercentage) {
+        newWidth = static_cast<int64_t>(std::trunc(width * static_cast<double>(options.percentage) / 100.0));
+        newHeight = static_cast<int64_t>(std::trunc(height * static_cast<double>(options.percentage) / 100.0));
     }
-    if (IsChecked(kCustomSizeRadio)) {
-        newWidth = ToInteger(EditText(kCustomWidth).c_str());
-        newHeight = ToInteger(EditText(kCustomHeight).c_str());
+    if (options.customSize) {
+        newWidth = options.width;
+        newHeight = options.height;
     }
 }
 
@@ -154,9 +175,9 @@ bool WritableSize(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width * height <= kLargestArea;
 }
 
-// Decodes the picture at path and scales it to the size the option controls ask for. A JPEG is
+// Decodes the picture at path and scales it to the size the options ask for. A JPEG is
 // first asked for its size alone, so that it can be decoded no larger than the new size needs.
-bool DecodeResized(const std::string& path, int32_t format) {
+bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options) {
     int32_t width = 0, height = 0;
     int64_t newWidth = 0, newHeight = 0;
     uint8_t scale = 0;
@@ -168,7 +189,7 @@ bool DecodeResized(const std::string& path, int32_t format) {
         if (sized) {
             width = PictureWidth();
             height = PictureHeight();
-            NewSize(width, height, newWidth, newHeight);
+            NewSize(options, width, height, newWidth, newHeight);
             if (WritableSize(newWidth, newHeight)) scale = DctScaleFor(width, height, newWidth, newHeight);
         }
     }
@@ -184,26 +205,26 @@ bool DecodeResized(const std::string& path, int32_t format) {
     }
     SetJpegScale(0);
     if (!decoded) return false;
-    if (!scale) NewSize(PictureWidth(), PictureHeight(), newWidth, newHeight);
+    if (!scale) NewSize(options, PictureWidth(), PictureHeight(), newWidth, newHeight);
     if (!WritableSize(newWidth, newHeight)) return false;
     return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));
 }
 
-// Converts the picture of one row; true when every output it asks for was written.
-bool ConvertOnePicture(const std::string& name, const std::string& path) {
+// Converts the picture of one row; true when every output planned for it was written.
+bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options) {
     ProcessEvents();
     AppState& app = App();
     Free(app.CurrentPicturePath);
-    app.CurrentPicturePath = CopyText(path.c_str());
-    const std::string extension = ExtensionOf(path);
+    app.CurrentPicturePath = CopyText(picture.source.c_str());
+    const std::string extension = ExtensionOf(picture.source);
     if (extension.empty()) return false;
     const int32_t format = FormatOfExtension(extension);
     // A picture that cannot be read writes nothing: the object would still hold the one before.
-    const bool resized = IsChecked(kResizeSwitch);
-    if (resized ? !DecodeResized(path, format) : !DecodeFromFile(path.c_str(), format)) return false;
+    if (options.resize ? !DecodeResized(picture.source, format, options) : !DecodeFromFile(picture.source.c_str(), format))
+        return false;
     SetJpegScale(0);
-    SetJpegQuality(static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty)));
-    return WriteOutputs(name, path, format, resized);
+    SetJpegQuality(options.quality);
+    return WriteOutputs(picture, format, options.resize, options);
 }
 
 // One status bar panel across the bar holding text (its tip holds the same).
@@ -221,69 +242,132 @@ void ShowStatus(const std::string& text) {
     Free(byteSet);
 }
 
-void ShowFailures(const std::vector<std::string>& failed) {
-    if (failed.empty()) return ShowStatus("");
-    std::string text = texts::kFailedListPrefix;
-    for (size_t i = 0; i < failed.size(); ++i) text += (i ? ", " : "") + failed[i];
-    ShowStatus(text);
+// The status bar after a run: how many outputs were renamed, then which pictures failed.
+std::string RunStatus(int32_t renamed, const std::vector<std::string>& failed) {
+    std::string text;
+    if (renamed > 0) text = texts::kRenamedBefore + std::string(ToText(renamed).c_str()) + texts::kRenamedAfter;
+    if (!failed.empty()) {
+        if (!text.empty()) text += texts::kStatusSeparator;
+        text += texts::kFailedListPrefix;
+        for (size_t i = 0; i < failed.size(); ++i) text += (i ? ", " : "") + failed[i];
+    }
+    return text;
+}
+
+// The rows checked now, in order, and every listed picture.
+void CheckedPictures(std::vector<PictureToPlan>& pictures, std::vector<std::string>& listed) {
+    const int32_t count = ListItemCount();
+    for (int32_t row = 0; row < count; ++row) {
+        listed.push_back(RowPath(row));
+        if (ListCheckState(row) == 1) pictures.push_back({row, RowPath(row), ListItemText(row).c_str()});
+    }
+}
+
+// Settles where every output of the run goes. An output that would replace its own source is
+// asked about once: 是 replaces the sources, 否 keeps them and numbers the new files, 取消 (or
+// a box closed otherwise) means no run. False when the run does not start.
+bool PlanRun(const RunOptions& options, OutputPlan& plan) {
+    std::vector<PictureToPlan> pictures;
+    std::vector<std::string> listed;
+    CheckedPictures(pictures, listed);
+    std::unordered_map<std::string, std::string> keys;
+    const PlanPlaces places{
+        [&](const std::string& path) {
+            auto found = keys.find(path);
+            if (found == keys.end()) found = keys.emplace(path, FoldedPath(FullLongPath(path))).first;
+            return found->second;
+        },
+        [](const std::string& path) {
+            bool exists = false;
+            IsFolder(path, exists);
+            return exists;
+        }};
+    bool replaceSources = true;
+    if (const int32_t inPlace = InPlaceCount(pictures, options.folder, options.formats, places)) {
+        const std::string question = texts::kReplaceSourcesBefore + std::string(ToText(inPlace).c_str()) +
+                                     texts::kReplaceSourcesAfter;
+        const int32_t answer = ShowLongMessage(question, kQuestionYesNoCancel, texts::kPromptTitle);
+        if (answer != kYesButton && answer != kNoButton) return false;
+        replaceSources = answer == kYesButton;
+    }
+    plan = PlanOutputs(pictures, listed, options.folder, options.formats, replaceSources, places);
+    return true;
+}
+
+// Ends a run: the button offers to start again.
+void EndRun() {
+    App().RunActive = false;
+    WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
 }
 
 void StartOrStop() {
-    BusyScope busy;
     AppState& app = App();
+    // A click during a run stops it, whatever the controls hold now.
+    if (app.RunActive) {
+        app.StopRequested = 1;
+        WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
+        return;
+    }
+    BusyScope busy;
     if (ListItemCount() == 0) return Message(texts::kImportPictures);
     if (!AnyRowChecked()) return Message(texts::kSelectPictures);
     if (EditText(kOutputFolder).empty()) return Message(texts::kSelectOutputFolder);
-    const bool starting = std::string(ReadTextProperty(kWindow, kStartButton, kButtonCaptionProperty).c_str()) == texts::kStart;
     // With format conversion on, a run needs an output format to write.
-    if (starting && IsChecked(kConvertSwitch) && !AnyOutputFormatChecked()) return Message(texts::kSelectOutputFormat);
-    if (starting && (!OutputFolderReady(OutputFolder()) || app.CloseRequested)) return;
-    if (starting) {
-        app.StopRequested = 0;
-        app.DoneCount = 0;
-        WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStop);
-    } else {
-        app.StopRequested = 1;
-        WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
-    }
-    const int32_t total = CheckedRowCount();
-    const int32_t rows = ListItemCount();
+    if (IsChecked(kConvertSwitch) && !AnyOutputFormatChecked()) return Message(texts::kSelectOutputFormat);
+    if (!OutputFolderReady(OutputFolder()) || app.CloseRequested) return;
+    const RunOptions options = TakeRunOptions();
     const uint32_t generation = app.ListGeneration;
+    OutputPlan plan;
+    if (!PlanRun(options, plan) || app.CloseRequested || app.ListGeneration != generation) return;
+
+    app.RunActive = true;
+    app.StopRequested = 0;
+    app.DoneCount = 0;
+    WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStop);
+    const auto total = static_cast<int32_t>(plan.pictures.size());
     std::vector<std::string> failed;
     WriteFailure stoppedBy = WriteFailure::kNone;
-    if (starting) ShowStatus("");
-    for (int32_t i = 1; i <= rows; ++i) {
+    ShowStatus(RunStatus(plan.renamed, failed));
+    std::vector<bool> processed(plan.pictures.size(), false);
+    for (size_t i = 0; i < plan.pictures.size(); ++i) {
+        const PlannedPicture& picture = plan.pictures[i];
         if (app.StopRequested == 1) break;
-        if (ListCheckState(i - 1) != 1) continue;
-        const std::string name = ListItemText(i - 1).c_str();
+        // Unchecked since the run started: skipped.
+        if (ListCheckState(picture.row) != 1) continue;
+        processed[i] = true;
+        const std::string name = ListItemText(picture.row).c_str();
         lastWriteFailure = WriteFailure::kNone;
-        const bool converted = ConvertOnePicture(name, RowPath(i - 1));
+        const bool converted = ConvertOnePicture(picture, options);
         if (app.ListGeneration != generation) {
             // Another folder was imported meanwhile: these rows are gone, and so is this run.
-            WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
-            return;
+            return EndRun();
         }
         if (!converted && StopsTheRun(lastWriteFailure)) {
             // The folder, not the picture, failed: the picture stays checked for the next run.
             stoppedBy = lastWriteFailure;
             break;
         }
-        SetListCheckState(i - 1, 0);
-        SetListItemText(i - 1, 1,
+        SetListCheckState(picture.row, 0);
+        SetListItemText(picture.row, 1,
                         converted ? ""
                         : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
                                                                           : texts::kFailedMark);
         if (!converted) failed.push_back(name);
         ++app.DoneCount;
-        SetProperty(kProgressBar, kProgressPositionProperty, static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total)));
+        const int32_t percent = static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total));
+        SetProperty(kProgressBar, kProgressPositionProperty, std::min(percent, 100));
     }
-    if (starting) ShowFailures(failed);
+    EndRun();
+    ShowStatus(RunStatus(plan.renamed, failed));
+    if (app.CloseRequested) return;  // the window is closing: no message to answer first
     if (stoppedBy != WriteFailure::kNone) {
         app.StopRequested = 1;
-        WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
-        return ReportStoppedRun(stoppedBy, OutputFolder());
+        return ReportStoppedRun(stoppedBy, options.folder);
     }
-    if (AnyRowChecked()) return;
+    // The run is over when each of its rows was converted or unchecked meanwhile; rows checked
+    // after the start (again or anew) wait for the next run.
+    for (size_t i = 0; i < plan.pictures.size(); ++i)
+        if (!processed[i] && ListCheckState(plan.pictures[i].row) == 1) return;
     if (failed.empty()) {
         Message(texts::kAllDone);
     } else {
@@ -292,7 +376,6 @@ void StartOrStop() {
     }
     SetProperty(kProgressBar, kProgressPositionProperty, 0);
     app.DoneCount = 0;
-    WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/file_commands.h"
 
+#include "app/picture_formats.h"
 #include "runtime/entry_table.h"
 
 namespace ruvelto::app {
@@ -8,7 +9,7 @@ namespace {
 // DLL commands of the program image.
 enum DllCommand : uint32_t {
     kGetTempFileNameA = 23, kMoveFileExA = 24, kDeleteFileA = 25, kGetFileAttributesA = 26, kCreateDirectoryA = 27,
-    kGetLastError = 28, kSetLastError = 29, kMessageBoxA = 30,
+    kGetLastError = 28, kSetLastError = 29, kMessageBoxA = 30, kGetFullPathNameA = 31, kGetLongPathNameA = 32,
 };
 constexpr uint32_t kTaskModal = 0x2000;  // MB_TASKMODAL
 constexpr uint32_t kMoveReplaceExisting = 1;  // MOVEFILE_REPLACE_EXISTING
@@ -18,6 +19,10 @@ constexpr uint32_t kDirectoryAttribute = 0x10;
 // A drive alone ("C:") names the drive's current folder; its root is meant.
 std::string ForCalls(const std::string& folder) {
     return folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+}
+
+std::string WithSeparator(const std::string& folder) {
+    return !folder.empty() && FileNameOf(folder).empty() ? folder : folder + "\\";
 }
 
 }  // namespace
@@ -36,6 +41,28 @@ bool CreateTemporaryFile(const std::string& folder, std::string& path) {
     }
     runtime::CallDllCommand<void>(kSetLastError, error);
     return false;
+}
+
+std::string FullLongPath(const std::string& path) {
+    char buffer[1024];
+    const uint32_t full = runtime::CallDllCommand<uint32_t>(kGetFullPathNameA, path.c_str(),
+                                                            static_cast<uint32_t>(sizeof buffer), buffer,
+                                                            static_cast<char**>(nullptr));
+    const std::string absolute = full > 0 && full < sizeof buffer ? std::string(buffer) : path;
+    auto longForm = [&](const std::string& p, std::string& result) {
+        const uint32_t n = runtime::CallDllCommand<uint32_t>(kGetLongPathNameA, p.c_str(), buffer,
+                                                             static_cast<uint32_t>(sizeof buffer));
+        if (n == 0 || n >= sizeof buffer) return false;
+        result = buffer;
+        return true;
+    };
+    std::string result;
+    if (longForm(absolute, result)) return result;
+    // A file yet to be written: the long form of its folder, which exists.
+    const std::string name = FileNameOf(absolute);
+    const std::string folder = absolute.substr(0, absolute.size() - name.size());
+    if (!name.empty() && !folder.empty() && longForm(folder, result)) return WithSeparator(result) + name;
+    return absolute;
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {

@@ -16,6 +16,9 @@ constexpr uint32_t kErrorFileNotFound = 2, kErrorPathNotFound = 3, kErrorAccessD
 // Creates a new empty file with a unique name in the folder; its path goes to path. On failure
 // the error code is the creation's.
 bool CreateTemporaryFile(const std::string& folder, std::string& path);
+// The full path with every folder in its long form (no "..", no short names), for comparing
+// paths; a path that cannot be made full is returned as it is.
+std::string FullLongPath(const std::string& path);
 // Moves a file over another, replacing it.
 bool MoveReplacing(const std::string& from, const std::string& to);
 bool DeleteOneFile(const std::string& path);

@@ -14,7 +14,9 @@ namespace {
 using namespace main_window;
 
 // DLL commands of the program image.
-enum DllCommand : uint32_t { kSHBrowseForFolderA = 0, kSHGetPathFromIDListA = 1, kSendMessageA = 2 };
+enum DllCommand : uint32_t {
+    kSHBrowseForFolderA = 0, kSHGetPathFromIDListA = 1, kSendMessageA = 2, kCoTaskMemFree = 37,
+};
 
 constexpr uint32_t kBrowseInitialised = 1;          // BFFM_INITIALIZED
 constexpr uint32_t kBrowseSetSelection = 0x466;     // BFFM_SETSELECTIONA
@@ -53,6 +55,8 @@ Text BrowseForFolder(const char* initialFolder, const char* title, bool includeF
     Text buffer = SpaceText(512);
     void* chosen = runtime::CallDllCommand<void*>(kSHBrowseForFolderA, static_cast<void*>(info));
     runtime::CallDllCommand<int>(kSHGetPathFromIDListA, chosen, const_cast<char*>(buffer.c_str()));
+    // The chosen item's list is the shell's, in the task allocator's memory.
+    if (chosen) runtime::CallDllCommand<void>(kCoTaskMemFree, chosen);
     Free(titleCopy);
     Free(info);
     return TrimBoth(buffer.c_str());

@@ -11,9 +11,10 @@
 namespace ruvelto::app {
 namespace {
 
-enum DllCommand : uint32_t { kOpenEventA = 15, kOpenIcon = 16, kCreateEventA = 17, kIsWindow = 18 };
+enum DllCommand : uint32_t { kOpenIcon = 16, kCreateEventA = 17, kIsWindow = 18, kGetLastError = 28, kSetLastError = 29 };
 enum CoreCommand : int { kReadIntRegistryItem = 36, kWriteRegistryItem = 37 };
-constexpr uint32_t kEventAllAccess = 0x1F0003;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorAlreadyExists = 183;
 
 }  // namespace
 
@@ -39,7 +40,15 @@ extern "C" void ruvelto_instance_guard(void* self, int32_t window, int32_t, char
     const std::string eventName = companion_texts::kGuardEventName + suffix;
     const std::string registryPath = companion_texts::kGuardRegistryPath + suffix;
 
-    void* running = runtime::CallDllCommand<void*>(kOpenEventA, kEventAllAccess, 0, eventName.c_str());
+    // Created first and then asked about: of two copies started at the same moment exactly one
+    // creates the event, where opening it first lets both find none and both go on. The handle
+    // stays open for the life of the process.
+    runtime::ResolveDllCommand(kGetLastError);  // resolving loads libraries, which sets the error code
+    runtime::CallDllCommand<void>(kSetLastError, 0u);
+    void* event = runtime::CallDllCommand<void*>(kCreateEventA, static_cast<void*>(nullptr), 0, 0, eventName.c_str());
+    const uint32_t error = runtime::CallDllCommand<uint32_t>(kGetLastError);
+    // An event of another user's copy that this one may not open is a running copy all the same.
+    const bool running = event ? error == kErrorAlreadyExists : error == kErrorAccessDenied;
     if (running) {
         // Another instance is running: bring its window back and end before showing anything.
         const ValueRecord stored = CallCoreCommand(image_data::kCoreLibraryCommands[kReadIntRegistryItem],
@@ -52,8 +61,6 @@ extern "C" void ruvelto_instance_guard(void* self, int32_t window, int32_t, char
         if (isWindow) runtime::CallDllCommand<int>(kOpenIcon, reinterpret_cast<void*>(static_cast<intptr_t>(earlier)));
         ExitProgram(0);
     }
-    // The first instance: the event stays open for the life of the process.
-    runtime::CallDllCommand<void*>(kCreateEventA, static_cast<void*>(nullptr), 0, 0, eventName.c_str());
     CallCoreCommand(image_data::kCoreLibraryCommands[kWriteRegistryItem],
                     {IntValue(companion_texts::kRegistryCurrentUser), TextValue(registryPath.c_str()), IntValue(window)});
 }

@@ -147,6 +147,14 @@ std::vector<DllCommandDescription> DllCommands() {
     // Its messages about the output folder name the folder, which the core library's message box,
     // limited to 100 bytes, would cut short.
     commands.push_back({"user32", "MessageBoxA"});
+    // A run compares its outputs with the listed pictures by their full, long paths.
+    for (const char* f : {"GetFullPathNameA", "GetLongPathNameA"}) commands.push_back({"kernel32", f});
+    // A companion's installer runs while the windows keep painting, without taking input.
+    commands.push_back({"kernel32", "CreateProcessA"});
+    for (const char* f : {"MsgWaitForMultipleObjects", "EnableWindow", "IsWindowEnabled"})
+        commands.push_back({"user32", f});
+    // The folder browser's item list is the shell's memory, freed by the shell's allocator.
+    commands.push_back({"ole32", "CoTaskMemFree"});
     return commands;
 }
 

@@ -23,6 +23,25 @@ constexpr const char kNotFound[] =
 const char* const kDefaultLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
                                          "Advapi32.dll", "Mpr.dll",   "Shell32.dll"};
 
+// The path of the system's own copy of a library named without a folder; empty when the system
+// folder holds no library of that name. System libraries are loaded from there only: in the
+// program's folder or on the search path a planted copy of the same name would run instead.
+std::string SystemLibraryPath(const std::string& file) {
+    if (file.empty() || file.find_first_of("\\/:") != std::string::npos) return {};
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return {};
+    std::string path = std::string(folder) + "\\" + file;
+    // A name without extension means a .dll, as the platform's loader takes it.
+    if (file.find('.') == std::string::npos) path += ".dll";
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();
+}
+
+HMODULE LoadFromSystemFolder(const std::string& file) {
+    const std::string path = SystemLibraryPath(file);
+    return path.empty() ? nullptr : LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 FARPROC Lookup(HMODULE module, const char* name) {
     if (name[0] == '#') return GetProcAddress(module, MAKEINTRESOURCEA(std::atoi(name + 1) & 0xFFFF));
     return GetProcAddress(module, name);
@@ -49,7 +68,7 @@ void* ResolveDllCommand(uint32_t number) {
     FARPROC address = nullptr;
     if (!*file) {
         for (const char* library : kDefaultLibraries) {
-            module = LoadLibraryA(library);
+            module = LoadFromSystemFolder(library);
             if (!module) continue;
             address = Lookup(module, name);
             if (address) break;
@@ -59,6 +78,8 @@ void* ResolveDllCommand(uint32_t number) {
     } else {
         if (std::string(file).find(':') != std::string::npos) {
             module = LoadLibraryA(file);
+        } else if (const std::string system = SystemLibraryPath(file); !system.empty()) {
+            module = LoadLibraryExA(system.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         } else {
             std::string candidates[] = {state.programDirectory + "\\" + file, state.moduleDirectory + file, file};
             for (const std::string& candidate : candidates)

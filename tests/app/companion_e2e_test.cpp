@@ -13,6 +13,7 @@
 
 #include "tests/app/e2e/companion_registry.h"
 #include "tests/app/e2e/ruvelto_driver.h"
+#include "tests/forms/forms_fixture.h"
 #include "tests/runtime/child_process.h"
 
 namespace ruvelto::testing {
@@ -155,6 +156,37 @@ TEST_F(CompanionTest, SecondStartRestoresTheFirstAndEndsWithZeroBeforeShowingAny
     EXPECT_EQ(third.WaitForExit(20000), 0u);
 }
 
+TEST_F(CompanionTest, TwoStartsAtTheSameMomentShowExactlyOneWindow) {
+    registry_.SetInstalled(kArchiverKey, true);
+    const std::string exe = WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so");
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        SCOPED_TRACE(attempt);
+        ChildProcess copies[2];
+        ASSERT_TRUE(copies[0].Start(exe, ""));
+        ASSERT_TRUE(copies[1].Start(exe, ""));
+        HWND windows[2] = {};
+        DWORD codes[2] = {STILL_ACTIVE, STILL_ACTIVE};
+        // Settled: one copy has ended and the other shows its window, or both show one.
+        WaitFor([&] {
+            for (int i = 0; i < 2; ++i) {
+                codes[i] = copies[i].WaitForExit(0);
+                windows[i] = codes[i] == STILL_ACTIVE ? VisibleWindow(copies[i].info.dwProcessId, kMainTitle) : nullptr;
+            }
+            const int shown = (windows[0] != nullptr) + (windows[1] != nullptr);
+            const int ended = (codes[0] != STILL_ACTIVE) + (codes[1] != STILL_ACTIVE);
+            return shown == 2 || (shown == 1 && ended == 1);
+        });
+        EXPECT_EQ((windows[0] != nullptr) + (windows[1] != nullptr), 1) << "exactly one copy runs";
+        for (int i = 0; i < 2; ++i) {
+            if (codes[i] != STILL_ACTIVE) {
+                EXPECT_EQ(codes[i], 0u) << "the second copy ends with 0";
+            }
+            if (windows[i]) PostMessageA(windows[i], WM_CLOSE, 0, 0);
+        }
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(copies[i].WaitForExit(20000), 0u);
+    }
+}
+
 TEST_F(CompanionTest, OfferShowsOnEveryStartUntilEitherCompanionIsInstalled) {
     struct Case {
         const char* name;
@@ -272,6 +304,90 @@ TEST_F(CompanionTest, InstallRunsTheArchiversInstallerToItsEndBeforeTheBrowsers)
     PostMessageA(ControlCaptioned(offer, kSkip), BM_CLICK, 0, 0);
     CloseNormally();
     DeleteFileA(log.c_str());
+}
+
+// Whether the program's thread answers a message within a second.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+}
+
+// The companion log the installers write, with the program started under it.
+struct CompanionLog {
+    CompanionLog() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "ruvelto_companion_held.log";
+        DeleteFileA(path.c_str());
+        SetEnvironmentVariableA("RUVELTO_COMPANION_LOG", path.c_str());
+    }
+    ~CompanionLog() { DeleteFileA(path.c_str()); }
+    void Started() { SetEnvironmentVariableA("RUVELTO_COMPANION_LOG", nullptr); }
+    std::string path;
+};
+
+TEST_F(CompanionTest, WhileAnInstallerRunsTheWindowsAnswerButTakeNoClicks) {
+    CompanionLog log;
+    HWND offer = StartToOffer();
+    log.Started();
+    ASSERT_TRUE(offer);
+    HWND browser = ControlCaptioned(offer, "\xB0\xB2\xD7\xB0Velmora");  // 安装Velmora
+    PostMessageA(browser, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(browser, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    HWND install = ControlCaptioned(offer, kInstall);
+    PostMessageA(install, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = InstallerBox("Quillar")) != nullptr; }));
+    EXPECT_FALSE(IsWindowEnabled(offer)) << "the offer takes no input while the installer runs";
+    EXPECT_TRUE(Answers(offer)) << "but it answers";
+    // A person clicks "确定" again meanwhile.
+    RECT r{};
+    GetWindowRect(install, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    forms_test::MouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    forms_test::MouseAt(at, MOUSEEVENTF_LEFTUP);
+    Sleep(500);
+    for (int i = 0; i < 2; ++i) {  // the installer's question, then its last word
+        ASSERT_TRUE(WaitFor([&] { return (box = InstallerBox("Quillar")) != nullptr; }));
+        Sleep(100);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    }
+    ASSERT_TRUE(WaitFor([&] { return ReadTextFile(log.path) == "archiver started\narchiver ended\n"; }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(offer) != FALSE; }, 10000));
+    Sleep(3000);
+    EXPECT_EQ(ReadTextFile(log.path), "archiver started\narchiver ended\n") << "the click was not replayed";
+    EXPECT_EQ(InstallerBox("Quillar"), nullptr);
+    PostMessageA(ControlCaptioned(offer, kSkip), BM_CLICK, 0, 0);
+    CloseNormally();
+}
+
+TEST_F(CompanionTest, AnInstallerThatCannotBeWrittenIsReportedAndNothingRuns) {
+    // Another program under the installer's name, held open so that it cannot be overwritten but
+    // could still be started.
+    ASSERT_TRUE(CopyFileA(WindowsPath(RUVELTO_BROWSER_INSTALLER).c_str(), ArchiverInstallerFile().c_str(), FALSE));
+    HANDLE held = CreateFileA(ArchiverInstallerFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CompanionLog log;
+    HWND offer = StartToOffer();
+    log.Started();
+    ASSERT_TRUE(offer);
+    HWND browser = ControlCaptioned(offer, "\xB0\xB2\xD7\xB0Velmora");  // 安装Velmora
+    PostMessageA(browser, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(browser, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    PostMessageA(ControlCaptioned(offer, kInstall), BM_CLICK, 0, 0);
+    MessageBoxSeen box = DismissMessageBox(program_.info.dwProcessId, 20000);
+    ASSERT_TRUE(box.found);
+    // "无法写入安装程序文件，未运行安装：" and the file.
+    EXPECT_EQ(box.text, "\xCE\xDE\xB7\xA8\xD0\xB4\xC8\xEB\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2\xCE\xC4\xBC\xFE\xA3\xAC"
+                        "\xCE\xB4\xD4\xCB\xD0\xD0\xB0\xB2\xD7\xB0\xA3\xBA\n" + ArchiverInstallerFile());
+    Sleep(3000);
+    EXPECT_EQ(ReadTextFile(log.path), "") << "the file under the installer's name was started";
+    EXPECT_EQ(InstallerBox("\xE4\xAF\xC0\xC0\xC6\xF7"), nullptr);  // 浏览器
+    CloseHandle(held);
+    PostMessageA(ControlCaptioned(offer, kSkip), BM_CLICK, 0, 0);
+    CloseNormally();
 }
 
 }  // namespace

@@ -323,7 +323,9 @@ TEST_F(ProgramRun, AnOutputFolderThatIsTheSourceFolderNeverDamagesASource) {
     WriteBytes(Src("broken.jpg"), broken);
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(2));
     ChooseOutputFolder(folder_.Windows("src"));
-    MessageBoxSeen box = RunToTheEnd();
+    program_.Click(c::kStartButton);
+    EXPECT_TRUE(program_.NextMessageBox(20000, IDYES).found) << "replacing the sources is asked about";
+    MessageBoxSeen box = program_.NextMessageBox(120000);
     EXPECT_NE(box.text, kAllDone);
     const PictureFacts a = Identify(Src("a.jpg"));
     ASSERT_TRUE(a.readable);
@@ -331,21 +333,6 @@ TEST_F(ProgramRun, AnOutputFolderThatIsTheSourceFolderNeverDamagesASource) {
     EXPECT_EQ(a.height, 33);
     EXPECT_EQ(FileBytes(Src("broken.jpg")), broken);
     EXPECT_EQ(CountFiles(Src(), "*.tmp"), 0);
-}
-
-// Waits for the open-file dialog, types the path into its file name box and presses OK.
-bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath) {
-    HWND dialog = nullptr;
-    RuveltoDriver::WaitFor([&] { return (dialog = program.VisibleDialog()) != nullptr; }, 20000);
-    if (!dialog) return false;
-    Sleep(500);
-    // The file name box: a combo box (id 0x47C) on the newer dialog, an edit (0x480) on the older.
-    HWND name = GetDlgItem(dialog, 0x47C);
-    if (!name) name = GetDlgItem(dialog, 0x480);
-    if (!name) return false;
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return true;
 }
 
 TEST_F(ProgramRun, ARowAddedFromAnotherFolderConvertsItsOwnFile) {
@@ -363,17 +350,6 @@ TEST_F(ProgramRun, ARowAddedFromAnotherFolderConvertsItsOwnFile) {
     double got[3], blue[3] = {30, 30, 220};
     ASSERT_TRUE(MeanColour(Out("x.png"), got));
     EXPECT_TRUE(Near(got, blue, 10)) << got[0] << " " << got[1] << " " << got[2];
-}
-
-// Pictures big enough that a run takes a few seconds.
-void MakeLargePictures(const ScratchFolder& folder, int count) {
-    ASSERT_TRUE(Convert("-size 1600x1200 plasma:fractal -seed 7 " + folder.Unix("src/p00.jpg")));
-    for (int i = 1; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "src/p%02d.jpg", i);
-        CopyFileA(folder.Windows("src\\p00.jpg").c_str(), folder.Windows(std::string(name).replace(3, 1, "\\")).c_str(),
-                  FALSE);
-    }
 }
 
 TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood) {

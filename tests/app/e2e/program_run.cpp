@@ -1,6 +1,7 @@
 #include "tests/app/e2e/program_run.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace ruvelto::testing {
@@ -57,6 +58,32 @@ int ProgramRun::CheckedRows() {
     int checked = 0;
     for (int row = 0; row < program_.RowCount(); ++row) checked += program_.CheckState(row) == 1;
     return checked;
+}
+
+// Waits for the open-file dialog, types the path into its file name box and presses OK.
+bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath) {
+    HWND dialog = nullptr;
+    RuveltoDriver::WaitFor([&] { return (dialog = program.VisibleDialog()) != nullptr; }, 20000);
+    if (!dialog) return false;
+    Sleep(500);
+    // The file name box: a combo box (id 0x47C) on the newer dialog, an edit (0x480) on the older.
+    HWND name = GetDlgItem(dialog, 0x47C);
+    if (!name) name = GetDlgItem(dialog, 0x480);
+    if (!name) return false;
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+// Pictures big enough that a run takes a few seconds.
+void MakeLargePictures(const ScratchFolder& folder, int count) {
+    ASSERT_TRUE(Convert("-size 1600x1200 plasma:fractal -seed 7 " + folder.Unix("src/p00.jpg")));
+    for (int i = 1; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "src/p%02d.jpg", i);
+        CopyFileA(folder.Windows("src\\p00.jpg").c_str(), folder.Windows(std::string(name).replace(3, 1, "\\")).c_str(),
+                  FALSE);
+    }
 }
 
 }  // namespace ruvelto::testing

@@ -28,6 +28,15 @@ std::string Artifact(const std::string& name);
 // Each colour channel of a within tolerance of b's.
 bool Near(const double a[3], const double b[3], double tolerance);
 
+// Waits for the open-file dialog, types the path into its file name box and presses OK.
+bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath);
+
+// Pictures big enough that a run takes a few seconds: src/p00.jpg, src/p01.jpg...
+void MakeLargePictures(const ScratchFolder& folder, int count);
+
+// The 添加 button in 分组框4.
+constexpr ClientRect kAddFileButton{33 + 6, 34 + 12, 48, 24};
+
 class ProgramRun : public ::testing::Test {
 protected:
     ProgramRun();
