@@ -1,4 +1,5 @@
 // GIF decoding: the block walk, extensions, frame selection and composition, and tile mode.
+#include <algorithm>
 #include <cstring>
 
 #include "image/byte_order.h"
@@ -242,17 +243,19 @@ bool GifCodec::Decode(Stream& stream) {
     disposal_ = 0;
 
     GifColourTable global;
-    int tileCounter = 1;
-    if (screenFlags & kColourTableFlag) {
-        if (!ReadColourTable(global, screenFlags)) return false;
-        tileCounter = 0;
-    }
+    const bool globalTable = (screenFlags & kColourTableFlag) != 0;
+    if (globalTable && !ReadColourTable(global, screenFlags)) return false;
 
     const int32_t count = GetNumFrames(screenWidth, screenHeight);
     Info.NumFrames = count;
     if (Info.Frame < 0 || Info.Frame >= count) return false;
-    if (count == 1) tileCounter = 0;
     const int32_t requestedFrame = Info.Frame;
+    // A mosaic of tiles, as deeper pictures are written, has no global table and exactly one
+    // image per 17 x 15 tile, the first at the top-left corner and the size of a whole tile.
+    // An animation whose first frame happens to be smaller than its screen is no mosaic.
+    const uint64_t tiles = uint64_t((screenWidth + kGifTileWidth - 1) / kGifTileWidth) *
+                           ((screenHeight + kGifTileHeight - 1) / kGifTileHeight);
+    const bool mayBeMosaic = !globalTable && count > 1 && uint64_t(count) == tiles;
 
     Image canvas;      // the palette picture composed so far
     Image truecolour;  // tile mode's 24-bit picture
@@ -292,10 +295,9 @@ bool GifCodec::Decode(Stream& stream) {
         }
 
         if (!anyImage) {
-            // A first image smaller than the screen in a GIF without a global table, followed
-            // by further images, is a mosaic of tiles: every tile makes up the one picture.
-            if (d.width != screenWidth || d.height != screenHeight) ++tileCounter;
-            tileMode = tileCounter > 1;
+            // In a mosaic every tile makes up the one picture.
+            tileMode = mayBeMosaic && d.left == 0 && d.top == 0 && d.width == std::min(kGifTileWidth, screenWidth) &&
+                       d.height == std::min(kGifTileHeight, screenHeight);
             if (tileMode) Info.Frame = count - 1;
         }
         const uint32_t bits = BitsForTable(table->count);
