@@ -463,7 +463,7 @@ TEST(GifFrames, AnimationsWithoutGlobalTableAreNotMosaics) {
         std::vector<PlainFrame> frames;
     } cases[] = {
         {"6 x 6 screen, red 4 x 4 first frame", 6, 6, {{0, 0, 4, 4, redWhite, 0}, {2, 2, 4, 4, whiteBlue, 0}}},
-        // A first frame the size of a tile, but two frames where a mosaic has four tiles.
+        // A first frame the size of one of our tiles, but the frames do not tile the screen.
         {"20 x 20 screen, first frame the size of a tile", 20, 20,
          {{0, 0, 17, 15, redWhite, 0}, {17, 15, 3, 5, whiteBlue, 0}}},
     };
@@ -496,6 +496,28 @@ TEST(GifFrames, AnimationsWithoutGlobalTableAreNotMosaics) {
                 ASSERT_EQ(got.blue, want[2]) << c.name << " at " << x << "," << top;
             }
         }
+    }
+}
+
+// Images that tile the screen exactly, in rows from the top-left, are a mosaic whatever their
+// size (other writers use 16 x 16): one 24-bit picture of all of them.
+TEST(GifTiles, TilesOfAnotherSizeMakeOnePicture) {
+    const std::vector<uint8_t> red = {255, 0, 0, 0, 0, 0}, green = {0, 255, 0, 0, 0, 0}, blue = {0, 0, 255, 0, 0, 0},
+                               grey = {90, 90, 90, 0, 0, 0};
+    const std::vector<uint8_t> bytes = AnimationWithoutGlobalTable(
+        32, 24, {{0, 0, 16, 16, red, 0}, {16, 0, 16, 16, green, 0}, {0, 16, 16, 8, blue, 0}, {16, 16, 16, 8, grey, 0}});
+    Image back;
+    ASSERT_TRUE(DecodeGif(bytes, back));
+    EXPECT_EQ(back.GetBpp(), 24u);
+    const struct {
+        int32_t x, top;
+        uint8_t red, green, blue;
+    } samples[] = {{0, 0, 255, 0, 0}, {31, 15, 0, 255, 0}, {15, 16, 0, 0, 255}, {31, 23, 90, 90, 90}};
+    for (const auto& at : samples) {
+        const RgbQuad c = back.GetPixelColor(at.x, 23 - at.top, false);
+        EXPECT_EQ(c.red, at.red) << at.x << "," << at.top;
+        EXPECT_EQ(c.green, at.green) << at.x << "," << at.top;
+        EXPECT_EQ(c.blue, at.blue) << at.x << "," << at.top;
     }
 }
 
