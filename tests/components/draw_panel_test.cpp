@@ -3,12 +3,18 @@
 // resizing with AutoRedraw, and the handles drawing refuses.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <winternl.h>
+#include <ntgdi.h>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "commands/picture_commands.h"
+#include "forms/events.h"
+#include "forms/window_loading.h"
 #include "components/standard_types.h"
 #include "image/image.h"
 #include "runtime/heap.h"
@@ -37,6 +43,24 @@ std::vector<uint8_t> ByteSetBlock(const std::vector<uint8_t>& bytes) {
 }
 
 ValueRecord Int(int32_t v) { return {static_cast<uint32_t>(v), 0, kTypeInt}; }
+
+// The drawing objects this process holds, from the system's table of GDI handles.
+int GdiObjectCount() {
+    const auto* table = static_cast<const GDI_SHARED_MEMORY*>(NtCurrentTeb()->Peb->GdiSharedHandleTable);
+    if (!table) return -1;
+    int count = 0;
+    for (const GDI_HANDLE_ENTRY& entry : table->Handles)
+        count += entry.Type != 0 && !entry.StockFlag;
+    return count;
+}
+
+// A redraw handler that destroys the panel it was raised for.
+uint64_t DestroyThePanel(uint32_t, uint32_t) {
+    uint32_t window = 0, unit = 0;
+    forms::CurrentEventSource(window, unit);
+    forms::DestroyUnit(window, unit, true);
+    return 0;
+}
 
 class DrawPanelTest : public ComponentsTest {
 protected:
@@ -190,6 +214,54 @@ TEST_F(DrawPanelTest, ScaleModeUnitsAndReadOnlySizes) {
     EXPECT_NEAR(static_cast<int>(Read("panel", 24)), MulDiv(100, 1440, dpi), 3);
     Write("panel", 13, 9);
     EXPECT_EQ(Read("panel", 13), 5u) << "ScaleMode above 5 is stored as 5";
+}
+
+// Writing the value a property already has changes nothing: the same background picture again
+// keeps what was drawn over it (re-making the off-screen copy would paint it over); a different
+// one re-makes the copy.
+TEST_F(DrawPanelTest, SameBackgroundPictureAgainKeepsTheDrawing) {
+    ShowPanel(true, true, 60, 40);
+    HWND panel = Unit("panel");
+    const std::vector<uint8_t> green = SolidBmp(60, 40, kGreen);
+    WriteBytes("panel", 10, green);
+    EXPECT_EQ(PixelAt(panel, 5, 5), kGreen);
+    const uint32_t red = LoadPicture(SolidBmp(10, 10, kRed));
+    ASSERT_NE(red, 0u);
+    Draw({Int(static_cast<int32_t>(red)), Int(0), Int(0)});
+    EXPECT_EQ(PixelAt(panel, 5, 5), kRed);
+    WriteBytes("panel", 10, green);
+    EXPECT_EQ(PixelAt(panel, 5, 5), kRed) << "the same picture again";
+    const std::vector<uint8_t> back = GetPicture({});
+    image::Image decoded;
+    ASSERT_TRUE(decoded.Decode(back.data(), back.size(), image::IMAGE_FORMAT_BMP));
+    EXPECT_EQ(decoded.GetPixelColor(5, 34, false).red, 255) << "the copy read back keeps the drawing";
+    WriteBytes("panel", 10, SolidBmp(60, 40, kWhite));
+    EXPECT_EQ(PixelAt(panel, 5, 5), kWhite) << "another picture re-makes the copy";
+    Unload(red);
+}
+
+// A redraw handler may destroy its panel: the paint still ends and the DC gives back the panel's
+// pen and brush, so that they are deleted with the panel instead of staying behind.
+TEST_F(DrawPanelTest, RedrawHandlerMayDestroyItsPanel) {
+    DrawPanelProperties p;
+    p.autoRedraw = false;
+    p.backColor = kWhite;
+    p.penColor = kRed;
+    Show(TestWindow({Component(type_code::kDrawPanel, "panel").At(10, 10, 60, 40).Flags(kVisible)
+                         .Properties(DrawPanelBlob(p)).On(0, forms_test::Handler(&DestroyThePanel))}));
+    Pump(50);
+    EXPECT_FALSE(IsWindow(Unit("panel"))) << "the redraw handler ran";
+    forms::DestroyUnit(kWindow, 0, true);
+    Pump(50);
+    const int gdiObjects = GdiObjectCount();
+    ASSERT_GT(gdiObjects, 0);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(Load(kWindow)) << i;
+        Pump(30);
+        forms::DestroyUnit(kWindow, 0, true);
+    }
+    Pump(50);
+    EXPECT_LE(GdiObjectCount(), gdiObjects + 2);
 }
 
 }  // namespace
