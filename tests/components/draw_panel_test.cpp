@@ -3,18 +3,12 @@
 // resizing with AutoRedraw, and the handles drawing refuses.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <winternl.h>
-#include <ntgdi.h>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "commands/picture_commands.h"
-#include "forms/events.h"
-#include "forms/window_loading.h"
 #include "components/standard_types.h"
 #include "image/image.h"
 #include "runtime/heap.h"
@@ -44,23 +38,6 @@ std::vector<uint8_t> ByteSetBlock(const std::vector<uint8_t>& bytes) {
 
 ValueRecord Int(int32_t v) { return {static_cast<uint32_t>(v), 0, kTypeInt}; }
 
-// The drawing objects this process holds, from the system's table of GDI handles.
-int GdiObjectCount() {
-    const auto* table = static_cast<const GDI_SHARED_MEMORY*>(NtCurrentTeb()->Peb->GdiSharedHandleTable);
-    if (!table) return -1;
-    int count = 0;
-    for (const GDI_HANDLE_ENTRY& entry : table->Handles)
-        count += entry.Type != 0 && !entry.StockFlag;
-    return count;
-}
-
-// A redraw handler that destroys the panel it was raised for.
-uint64_t DestroyThePanel(uint32_t, uint32_t) {
-    uint32_t window = 0, unit = 0;
-    forms::CurrentEventSource(window, unit);
-    forms::DestroyUnit(window, unit, true);
-    return 0;
-}
 
 class DrawPanelTest : public ComponentsTest {
 protected:
@@ -238,30 +215,6 @@ TEST_F(DrawPanelTest, SameBackgroundPictureAgainKeepsTheDrawing) {
     WriteBytes("panel", 10, SolidBmp(60, 40, kWhite));
     EXPECT_EQ(PixelAt(panel, 5, 5), kWhite) << "another picture re-makes the copy";
     Unload(red);
-}
-
-// A redraw handler may destroy its panel: the paint still ends and the DC gives back the panel's
-// pen and brush, so that they are deleted with the panel instead of staying behind.
-TEST_F(DrawPanelTest, RedrawHandlerMayDestroyItsPanel) {
-    DrawPanelProperties p;
-    p.autoRedraw = false;
-    p.backColor = kWhite;
-    p.penColor = kRed;
-    Show(TestWindow({Component(type_code::kDrawPanel, "panel").At(10, 10, 60, 40).Flags(kVisible)
-                         .Properties(DrawPanelBlob(p)).On(0, forms_test::Handler(&DestroyThePanel))}));
-    Pump(50);
-    EXPECT_FALSE(IsWindow(Unit("panel"))) << "the redraw handler ran";
-    forms::DestroyUnit(kWindow, 0, true);
-    Pump(50);
-    const int gdiObjects = GdiObjectCount();
-    ASSERT_GT(gdiObjects, 0);
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(Load(kWindow)) << i;
-        Pump(30);
-        forms::DestroyUnit(kWindow, 0, true);
-    }
-    Pump(50);
-    EXPECT_LE(GdiObjectCount(), gdiObjects + 2);
 }
 
 }  // namespace
