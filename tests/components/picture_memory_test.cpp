@@ -30,6 +30,7 @@ extern "C" const char* __asan_default_options() { return "allocator_may_return_n
 namespace ruvelto::components {
 namespace {
 
+#ifdef RUVELTO_NATIVE_ASAN
 using Bytes = std::vector<uint8_t>;
 
 void Put16(Bytes& v, uint32_t x) { v.push_back(uint8_t(x)), v.push_back(uint8_t(x >> 8)); }
@@ -55,7 +56,6 @@ Bytes HugeGif(uint16_t width, uint16_t height, int frames) {
     return v;
 }
 
-#ifdef RUVELTO_NATIVE_ASAN
 constexpr int kAnswered = 100;  // exit statuses from 100 are answers; below, a crash
 
 uint64_t AddressSpaceInUse() {
