@@ -95,12 +95,14 @@ bool ImagePNG::Decode(Stream& s) {
     // not exist for 1-, 2- and 4-bit grey. Transparent low-bit grey without bKGD is widened to
     // 8 bits instead, and its transparent level replaced by 192 here.
     png_color_16p greyTrans = nullptr;
+    // A transparent level beyond the depth matches no pixel.
+    const int top = bitDepth < 8 ? (1 << bitDepth) - 1 : 255;
     const bool widenGrey = pixelDepth != 32 && !deepRgba && !hasBackground && colorType == PNG_COLOR_TYPE_GRAY &&
-                           bitDepth < 8 && png_get_tRNS(png, info, nullptr, nullptr, &greyTrans) && greyTrans;
+                           bitDepth < 8 && png_get_tRNS(png, info, nullptr, nullptr, &greyTrans) && greyTrans &&
+                           greyTrans->gray <= top;
     int transparentLevel = -1;  // the widened grey level that shows the background
     if (widenGrey) {
-        const int top = (1 << bitDepth) - 1;
-        transparentLevel = (greyTrans->gray & top) * (255 / top);
+        transparentLevel = greyTrans->gray * (255 / top);
         png_set_expand_gray_1_2_4_to_8(png);
     } else if (pixelDepth != 32 && !deepRgba) {
         if (hasBackground) {
