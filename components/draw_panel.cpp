@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "commands/command_values.h"
 #include "components/control_style.h"
@@ -39,6 +40,9 @@ void DrawPanel::ApplyProperties() {
 }
 
 void DrawPanel::ReleaseResources() {
+    // Destroyed by a redraw handler: the paint DC gives back the pen, brush and font first, so
+    // that they can really be deleted.
+    if (paintDc_) RestoreDC(paintDc_, paintSaved_), paintDc_ = nullptr;
     DeleteOffscreen();
     ReleaseBackgroundPicture();
     for (HGDIOBJ* object : {reinterpret_cast<HGDIOBJ*>(&pen_), reinterpret_cast<HGDIOBJ*>(&brush_),
@@ -338,17 +342,23 @@ std::vector<uint8_t> DrawPanel::GetPicture(int32_t width, int32_t height) {
             }
             converted = stretched;
         }
-        if (converted) {
-            BITMAPINFOHEADER header{};
-            header.biSize = sizeof header;
-            header.biWidth = w;
-            header.biHeight = h;
-            header.biPlanes = 1;
-            header.biBitCount = 24;
-            header.biCompression = BI_RGB;
-            const uint32_t row = DibRowBytes(w, 24);
-            header.biSizeImage = row * static_cast<uint32_t>(h);
-            bmp.assign(14 + sizeof header + header.biSizeImage, 0);
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = w;
+        header.biHeight = h;
+        header.biPlanes = 1;
+        header.biBitCount = 24;
+        header.biCompression = BI_RGB;
+        const uint64_t imageBytes = uint64_t(DibRowBytes(w, 24)) * static_cast<uint32_t>(h);
+        header.biSizeImage = static_cast<uint32_t>(imageBytes);
+        // A size the memory (or a BMP's 32-bit size field) cannot hold gives the empty byte set
+        // of a failed conversion.
+        try {
+            if (converted && imageBytes <= UINT32_MAX - 54) bmp.assign(14 + sizeof header + header.biSizeImage, 0);
+        } catch (const std::bad_alloc&) {
+            bmp.clear();
+        }
+        if (converted && !bmp.empty()) {
             HPALETTE oldPalette = palette ? SelectPalette(screen, palette, FALSE) : nullptr;
             if (palette) RealizePalette(screen);
             BITMAPINFOHEADER asked = header;
@@ -397,13 +407,18 @@ void DrawPanel::Paint() {
     POINT corners[2] = {{area.left, area.top}, {area.right, area.bottom}};
     DPtoLP(dc, corners, 2);
     paintDc_ = dc;
+    paintSaved_ = saved;
     const POINT kept = textPosition_;
     textPosition_ = {0, 0};
     HWND window = Handle();
     RaiseEvent(0, {static_cast<uint32_t>(corners[0].x), static_cast<uint32_t>(corners[0].y),
                    static_cast<uint32_t>(corners[1].x), static_cast<uint32_t>(corners[1].y)});
-    // A handler may have destroyed the panel, and with it this object.
-    if (!IsWindow(window)) return;
+    // A handler may have destroyed the panel, and with it this object (which restored the DC
+    // as it went); the paint still ends.
+    if (!IsWindow(window)) {
+        EndPaint(window, &ps);
+        return;
+    }
     paintDc_ = nullptr;
     textPosition_ = kept;
     Unprepare(dc, saved);
@@ -448,12 +463,16 @@ uint32_t DrawPanel::SetProperty(int32_t index, const forms::PropertyData& v) {
             if (p_.autoRedraw) MakeOffscreen(false);
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
-        case kPicture:
-            p_.picture = BytesOf(v);
+        case kPicture: {
+            // The same picture again changes nothing: remaking the copy would wipe the drawing.
+            std::vector<uint8_t> bytes = BytesOf(v);
+            if (bytes == p_.picture) break;
+            p_.picture = std::move(bytes);
             ReleaseBackgroundPicture();
             if (p_.autoRedraw) MakeOffscreen(false);
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
+        }
         case kPictureMode:
             if (changed(&p_.pictureMode, ClampChoice(value, 2))) InvalidateRect(Handle(), nullptr, FALSE);
             break;
@@ -483,10 +502,13 @@ uint32_t DrawPanel::SetProperty(int32_t index, const forms::PropertyData& v) {
             break;
         case kTextColor: p_.textColor = value; break;
         case kTextBackColor: p_.textBackColor = value; break;
-        case kFont:
-            p_.font = BytesOf(v);
+        case kFont: {
+            std::vector<uint8_t> bytes = BytesOf(v);
+            if (bytes == p_.font) break;
+            p_.font = std::move(bytes);
             MakeFont();
             break;
+        }
         default: break;
     }
     return 0;

@@ -75,6 +75,7 @@ private:
     SIZE offscreenSize_{};
     POINT textPosition_{};
     HDC paintDc_ = nullptr;
+    int paintSaved_ = 0;  // the paint DC's saved level while a redraw handler runs
 };
 
 // The 8 x 8 monochrome pattern of BrushStyle 8-55 (eight row bytes), or null.

@@ -1,10 +1,17 @@
 #include "components/gif_animation.h"
 
-#include <vector>
+#include <new>
 
 #include "components/picture.h"
 
 namespace ruvelto::components {
+namespace {
+
+GifThreadStarter threadStarter = &CreateThread;
+
+}  // namespace
+
+void SetGifThreadStarterForTesting(GifThreadStarter starter) { threadStarter = starter ? starter : &CreateThread; }
 
 GifAnimation::GifAnimation(GifPicture gif, HWND window, uint32_t mode)
     : gif_(std::move(gif)), window_(window), mode_(mode) {}
@@ -12,7 +19,7 @@ GifAnimation::GifAnimation(GifPicture gif, HWND window, uint32_t mode)
 bool GifAnimation::Start() {
     if (thread_ || gif_.frames.empty()) return false;
     stop_ = 0;
-    thread_ = CreateThread(nullptr, 0, &GifAnimation::ThreadEntry, this, 0, nullptr);
+    thread_ = threadStarter(nullptr, 0, &GifAnimation::ThreadEntry, this, 0, nullptr);
     return thread_ != nullptr;
 }
 
@@ -53,7 +60,13 @@ void GifAnimation::Paint(HDC dc) {
 }
 
 DWORD WINAPI GifAnimation::ThreadEntry(void* self) {
-    static_cast<GifAnimation*>(self)->Run();
+    auto* animation = static_cast<GifAnimation*>(self);
+    try {
+        animation->Run();
+    } catch (const std::bad_alloc&) {
+        // Run allocates nothing that throws; should that change, the thread still ends cleanly.
+        InterlockedExchange(&animation->stop_, 2);
+    }
     return 0;
 }
 
@@ -78,7 +91,8 @@ void GifAnimation::DrawFrame(const GifFrame& frame) {
     }
     // The mask comes from the indices themselves: white where the transparent index is.
     const uint32_t maskRow = ((uint32_t(frame.width) + 15) / 16) * 2, row = DibRowBytes(frame.width, 8);
-    std::vector<uint8_t> maskBits(size_t(maskRow) * frame.height, 0);
+    PixelBlock maskBits;
+    if (!maskBits.Allocate(size_t(maskRow) * frame.height)) return;  // the frame is skipped, not the program
     for (int32_t y = 0; y < frame.height; ++y)
         for (int32_t x = 0; x < frame.width; ++x)
             if (bits[size_t(row) * y + x] == frame.transparentIndex) maskBits[size_t(maskRow) * y + x / 8] |= 0x80 >> (x % 8);

@@ -9,6 +9,11 @@
 
 namespace ruvelto::components {
 
+// How animation threads are started: CreateThread, unless a test puts a starter that fails in
+// its place to see a picture whose thread cannot start (null restores CreateThread).
+using GifThreadStarter = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD);
+void SetGifThreadStarterForTesting(GifThreadStarter starter);
+
 class GifAnimation {
 public:
     GifAnimation(GifPicture gif, HWND window, uint32_t mode);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <new>
 
 #include "components/control_style.h"
 #include "components/gif_animation.h"
@@ -110,11 +111,12 @@ private:
         if (length > 0) {
             GifPicture gif;
             if (p_.animate && PictureFormatOf(bytes, length) == kPictureGif && DecodeGif(bytes, length, false, &gif)) {
-                animation_ = std::make_unique<GifAnimation>(std::move(gif), Handle(), p_.displayMode);
-                if (!animation_->Start()) animation_.reset();
-            } else {
-                picture_ = DecodePicture(bytes, length);
+                animation_.reset(new (std::nothrow) GifAnimation(std::move(gif), Handle(), p_.displayMode));
+                if (animation_ && !animation_->Start()) animation_.reset();
             }
+            // Not animated, or the animation could not start (no thread, no memory): the first
+            // frame, still.
+            if (!animation_) picture_ = DecodePicture(bytes, length);
         }
         InvalidateRect(Handle(), nullptr, FALSE);
     }

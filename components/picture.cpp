@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
+#include <new>
 
 namespace ruvelto::components {
 namespace {
@@ -15,7 +15,11 @@ DecodedPicture* IconPicture(const uint8_t* bytes, uint32_t length, uint32_t kind
     HICON icon = CreateIconFromResourceEx(data, image.size, TRUE, 0x00030000, image.width, image.height, 0);
     if (!icon && image.bitCount != 16) icon = CreateIconFromResource(data, image.size, TRUE, 0x00030000);
     if (!icon) return nullptr;
-    auto* picture = new DecodedPicture;
+    auto* picture = new (std::nothrow) DecodedPicture;
+    if (!picture) {
+        DestroyIcon(icon);
+        return nullptr;
+    }
     picture->kind = kind;
     picture->width = image.width;
     picture->height = image.height;
@@ -30,7 +34,11 @@ DecodedPicture* DecodePicture(const uint8_t* bytes, uint32_t length, int iconWid
     if (format == kPictureIcon || format == kPictureCursor) return IconPicture(bytes, length, format, iconWidth);
     PicturePixels pixels;
     if (!DecodePicturePixels(bytes, length, &pixels)) return nullptr;
-    auto* picture = new DecodedPicture;
+    auto* picture = new (std::nothrow) DecodedPicture;
+    if (!picture) {
+        std::free(pixels.pixels);
+        return nullptr;
+    }
     picture->kind = pixels.kind;
     picture->width = pixels.width;
     picture->height = pixels.height;
@@ -45,10 +53,10 @@ DecodedPicture* DecodePictureFile(const char* fileName) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size{};
-    std::vector<uint8_t> bytes;
-    bool read = GetFileSizeEx(file, &size) && size.QuadPart > 0 && uint64_t(size.QuadPart) <= PictureByteLimit();
+    PixelBlock bytes;
+    bool read = GetFileSizeEx(file, &size) && size.QuadPart > 0 && uint64_t(size.QuadPart) <= PictureByteLimit() &&
+                bytes.Allocate(static_cast<size_t>(size.QuadPart));
     if (read) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
         read = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
     }
@@ -85,11 +93,12 @@ bool MakeDrawable(HDC dc, const DecodedPicture& picture, PictureDrawable* drawab
             header.biPlanes = 1;
             header.biBitCount = 24;
             const uint8_t* bits = picture.pixels;
-            std::vector<uint8_t> rows;
+            PixelBlock rows;
             if (padded != packed) {
-                rows.resize(padded * size_t(picture.height));
+                // No memory for the padded copy: nothing to draw this time.
+                if (!rows.Allocate(padded * size_t(picture.height))) return false;
                 for (int32_t y = 0; y < picture.height; ++y)
-                    std::copy_n(picture.pixels + y * packed, packed, rows.begin() + y * padded);
+                    std::copy_n(picture.pixels + y * packed, packed, rows.data() + y * padded);
                 bits = rows.data();
             }
             drawable->bitmap = CreateDIBitmap(dc, &header, CBM_INIT, bits, reinterpret_cast<BITMAPINFO*>(&header),

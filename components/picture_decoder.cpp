@@ -230,7 +230,8 @@ bool ChooseIconImage(const uint8_t* b, size_t length, int wantedWidth, IconImage
     uint32_t chosen = count - 1;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* entry = b + 6 + 16 * i;
-        if (entry[0] == wantedWidth && entry[2] > 15) {
+        // A colour count of 0 means 256 colours or more, which the count byte cannot hold.
+        if (entry[0] == wantedWidth && (entry[2] == 0 || entry[2] > 15)) {
             chosen = i;
             break;
         }

@@ -8,6 +8,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace ruvelto::components {
@@ -29,8 +31,9 @@ uint32_t PictureFormatOf(const uint8_t* bytes, size_t length);
 // Pixels of kinds 1, 2, 5, 6 and 7, in a block from std::malloc that the receiver frees:
 //   1, 2: 24-bit rows bottom-up, B G R, packed without gaps (width x 3 bytes a row);
 //   5, 6: a packed DIB: 40-byte BITMAPINFOHEADER (negative height: rows top-down), 256 palette
-//         entries B G R 0, rows padded to 4 bytes (6 may instead hold a 24-bit DIB after the
-//         same 1064-byte head, for PCX files of three or four colour planes);
+//         entries B G R 0, rows padded to 4 bytes (either may instead hold a 24-bit DIB after
+//         the same 1064-byte head: PCX files of three or four colour planes, and GIF frames that
+//         leave no palette entry for the background);
 //   7:    monochrome bitmap rows, each an even number of bytes.
 struct PicturePixels {
     uint32_t kind = kPictureNone;
@@ -48,7 +51,7 @@ bool DecodeBmpPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
 bool DecodePcxPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
 
 // The image an icon or cursor file offers for a wanted width: the first entry that wide with
-// more than 15 colours, else the last entry. Width and height are the image's own (a bitmap's
+// more than 15 colours (a colour count of 0 stands for 256 or more), else the last entry. Width and height are the image's own (a bitmap's
 // width and half its height; a PNG image's header size). False when the file or the image does
 // not hold together.
 struct IconImage {
@@ -60,6 +63,30 @@ struct IconImage {
 };
 bool ChooseIconImage(const uint8_t* bytes, size_t length, int wantedWidth, IconImage* out);
 
+// A zeroed block of bytes from std::calloc. Pixel blocks are the large allocations a picture
+// makes: when the memory is not there, Allocate says so and the picture is no picture, rather
+// than an exception thrown through a window procedure or a thread.
+class PixelBlock {
+public:
+    bool Allocate(size_t size) {
+        bytes_.reset(size ? static_cast<uint8_t*>(std::calloc(1, size)) : nullptr);
+        size_ = bytes_ ? size : 0;
+        return bytes_ != nullptr;
+    }
+    uint8_t* data() { return bytes_.get(); }
+    const uint8_t* data() const { return bytes_.get(); }
+    size_t size() const { return size_; }
+    uint8_t& operator[](size_t i) { return bytes_.get()[i]; }
+    const uint8_t& operator[](size_t i) const { return bytes_.get()[i]; }
+
+private:
+    struct Free {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<uint8_t, Free> bytes_;
+    size_t size_ = 0;
+};
+
 // A GIF as its frames, for animation.
 struct GifFrame {
     int32_t left = 0, top = 0, width = 0, height = 0;
@@ -67,18 +94,19 @@ struct GifFrame {
     uint32_t disposal = 0;  // 0-3 as the graphic control extension says
     bool transparent = false;
     uint8_t transparentIndex = 0;
-    std::vector<uint8_t> dib;  // packed DIB, 8 bits, rows top-down
+    PixelBlock dib;  // packed DIB, 8 bits, rows top-down
 };
 struct GifPicture {
     int32_t screenWidth = 0, screenHeight = 0;
     uint32_t background = 0;  // 0x00BBGGRR of the background colour index (black without a table)
     std::vector<GifFrame> frames;
 };
-// All frames, or only the first when `firstOnly`. Truncated data stops where it ends; false when
-// not one frame could be read.
+// All frames, or only the first when `firstOnly`. Truncated data stops where it ends, and so does
+// a frame whose memory cannot be had; false when not one frame could be read.
 bool DecodeGif(const uint8_t* bytes, size_t length, bool firstOnly, GifPicture* out);
 // Kind 5: the first frame composed onto the logical screen (uncovered and transparent pixels in
-// the background colour).
+// the background colour, through a palette entry no pixel of the frame uses, or, when the frame
+// uses all 256, as a 24-bit DIB after the same 1064-byte head).
 bool DecodeGifPixels(const uint8_t* bytes, size_t length, PicturePixels* out);
 
 // The largest pixel block one picture may take (256 MB; lower for fuzzing).

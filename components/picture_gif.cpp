@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "components/picture_decoder.h"
 
@@ -68,7 +69,7 @@ std::vector<int32_t> RowOrder(int32_t height, bool interlaced) {
 
 // Decodes the LZW data into `indices` (width x height, rows in order). Stops at the end of the
 // data or at a code that cannot be; what is not reached stays 0.
-void DecodeLzw(SubBlockBits& bits, uint32_t minimumCodeSize, std::vector<uint8_t>& indices) {
+void DecodeLzw(SubBlockBits& bits, uint32_t minimumCodeSize, PixelBlock& indices) {
     const uint32_t clear = 1u << minimumCodeSize, end = clear + 1;
     std::vector<uint16_t> prefix(4096);
     std::vector<uint8_t> suffix(4096), stack(4097);
@@ -115,10 +116,7 @@ void DecodeLzw(SubBlockBits& bits, uint32_t minimumCodeSize, std::vector<uint8_t
     }
 }
 
-}  // namespace
-
-bool DecodeGif(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out) {
-    *out = {};
+bool DecodeGifFrames(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out) {
     if (!b || length < 14 || (std::memcmp(b, "GIF87a", 6) != 0 && std::memcmp(b, "GIF89a", 6) != 0)) return false;
     out->screenWidth = U16(b + 6), out->screenHeight = U16(b + 8);
     const uint8_t flags = b[10];
@@ -180,12 +178,12 @@ bool DecodeGif(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out)
             used + dibSize + pixels > PictureByteLimit())
             break;
         used += dibSize + pixels;
-        std::vector<uint8_t> indices(static_cast<size_t>(pixels));
+        PixelBlock indices;
+        if (!indices.Allocate(static_cast<size_t>(pixels)) || !frame.dib.Allocate(static_cast<size_t>(dibSize))) break;
         SubBlockBits bits(b, length, at);
         DecodeLzw(bits, minimumCodeSize, indices);
         at = bits.End();
 
-        frame.dib.assign(static_cast<size_t>(dibSize), 0);
         WriteDibHead(frame.dib.data(), frame.width, frame.height, 1, 8);
         uint8_t* palette = frame.dib.data() + 40;
         for (uint32_t i = 0; i < colours && i < 256; ++i)
@@ -209,40 +207,73 @@ bool DecodeGif(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out)
     return true;
 }
 
+}  // namespace
+
+bool DecodeGif(const uint8_t* b, size_t length, bool firstOnly, GifPicture* out) {
+    *out = {};
+    try {
+        if (DecodeGifFrames(b, length, firstOnly, out)) return true;
+    } catch (const std::bad_alloc&) {
+        // The bookkeeping around the pixel blocks could not grow: no picture.
+    }
+    *out = {};
+    return false;
+}
+
 bool DecodeGifPixels(const uint8_t* bytes, size_t length, PicturePixels* out) {
     *out = {};
     GifPicture gif;
     if (!DecodeGif(bytes, length, true, &gif)) return false;
     const GifFrame& frame = gif.frames[0];
     const int32_t width = gif.screenWidth, height = gif.screenHeight;
-    const uint32_t rowBytes = DibRowBytes(width, 8);
+    const uint8_t* frameDib = frame.dib.data();
+    const uint32_t frameRow = DibRowBytes(frame.width, 8);
+    const bool covers = frame.left == 0 && frame.top == 0 && frame.width >= width && frame.height >= height;
+    const bool needsBackground = !covers || frame.transparent;
+
+    // Uncovered and transparent pixels show the background colour. Transparent pixels lend it
+    // their own index; otherwise it takes an entry no pixel of the frame uses, and when the
+    // frame uses all 256 the picture is composed in 24 bits instead.
+    int32_t background = -1;
+    if (frame.transparent) {
+        background = frame.transparentIndex;
+    } else if (needsBackground) {
+        bool used[256] = {};
+        for (int32_t y = 0; y < frame.height; ++y) {
+            const uint8_t* src = frameDib + kDibHeadBytes + uint64_t(frameRow) * uint32_t(y);
+            for (int32_t x = 0; x < frame.width; ++x) used[src[x]] = true;
+        }
+        for (int32_t i = 255; i >= 0 && background < 0; --i)
+            if (!used[i]) background = i;
+    }
+    const bool trueColour = needsBackground && background < 0;
+    const uint32_t bitCount = trueColour ? 24 : 8;
+    const uint32_t rowBytes = DibRowBytes(width, bitCount);
     const uint64_t size = kDibHeadBytes + uint64_t(rowBytes) * uint32_t(height);
     if (size > PictureByteLimit()) return false;
     auto* dib = static_cast<uint8_t*>(std::calloc(1, static_cast<size_t>(size)));
     if (!dib) return false;
-    // The frame's palette, with the background colour in a spare entry when the frame does not
-    // cover the screen or has transparent pixels.
-    std::memcpy(dib, frame.dib.data(), kDibHeadBytes);
-    dib[4] = uint8_t(width), dib[5] = uint8_t(width >> 8), dib[6] = 0, dib[7] = 0;
-    const uint32_t negated = static_cast<uint32_t>(-height);
-    for (int i = 0; i < 4; ++i) dib[8 + i] = uint8_t(negated >> (8 * i));
-    uint8_t background = 0;
-    const bool covers = frame.left == 0 && frame.top == 0 && frame.width >= width && frame.height >= height;
-    if (!covers || frame.transparent) {
-        background = frame.transparent ? frame.transparentIndex : 255;
-        uint8_t* entry = dib + 40 + background * 4;
-        entry[0] = uint8_t(gif.background >> 16), entry[1] = uint8_t(gif.background >> 8), entry[2] = uint8_t(gif.background);
-    }
-    const uint32_t frameRow = DibRowBytes(frame.width, 8);
+    WriteDibHead(dib, width, height, 1, uint16_t(bitCount));
+    uint8_t* palette = dib + 40;
+    std::memcpy(palette, frameDib + 40, 256 * 4);
+    const uint8_t backgroundBgr[3] = {uint8_t(gif.background >> 16), uint8_t(gif.background >> 8),
+                                      uint8_t(gif.background)};
+    if (background >= 0) std::memcpy(palette + background * 4, backgroundBgr, 3);
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* row = dib + kDibHeadBytes + uint64_t(rowBytes) * uint32_t(y);
-        std::memset(row, background, uint32_t(width));
         const int32_t fy = y - frame.top;
-        if (fy < 0 || fy >= frame.height) continue;
-        const uint8_t* src = frame.dib.data() + kDibHeadBytes + uint64_t(frameRow) * uint32_t(fy);
-        for (int32_t x = std::max(0, frame.left); x < width && x - frame.left < frame.width; ++x) {
-            const uint8_t v = src[x - frame.left];
-            if (!(frame.transparent && v == frame.transparentIndex)) row[x] = v;
+        const uint8_t* src = fy >= 0 && fy < frame.height ? frameDib + kDibHeadBytes + uint64_t(frameRow) * uint32_t(fy)
+                                                          : nullptr;
+        for (int32_t x = 0; x < width; ++x) {
+            const int32_t fx = x - frame.left;
+            const bool inside = src && fx >= 0 && fx < frame.width;
+            const bool shown = inside && !(frame.transparent && src[fx] == frame.transparentIndex);
+            if (!trueColour) {
+                row[x] = shown ? src[fx] : uint8_t(background);
+                continue;
+            }
+            const uint8_t* colour = shown ? palette + src[fx] * 4 : backgroundBgr;
+            std::memcpy(row + 3 * size_t(x), colour, 3);
         }
     }
     return *out = {kPictureGif, width, height, dib, static_cast<uint32_t>(size)}, true;

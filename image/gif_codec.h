@@ -57,7 +57,9 @@ public:
 private:
     // Decoding.
     bool DecodeExtension();
-    int32_t GetNumFrames(uint32_t screenWidth, uint32_t screenHeight);
+    // The images that will be frames; `tilesScreen` tells whether they tile the screen as a
+    // mosaic does.
+    int32_t GetNumFrames(uint32_t screenWidth, uint32_t screenHeight, bool* tilesScreen);
     bool ReadColourTable(GifColourTable& table, uint8_t flags);
     void AdoptPicture(Image& picture);
 

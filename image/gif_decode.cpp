@@ -36,6 +36,34 @@ bool FitsScreen(const ImageDescriptor& d, uint32_t screenWidth, uint32_t screenH
     return d.width > 0 && d.height > 0 && d.left + d.width <= screenWidth && d.top + d.height <= screenHeight;
 }
 
+// Whether images, in file order, tile the screen as a mosaic does: rows from the top, each image
+// starting where the one before ended, every image of a row as high as its first, each row
+// reaching the screen's right edge, and the last row its bottom. Frames of an animation overlap
+// or leave part of the screen to the frames before them.
+class TileWalk {
+public:
+    TileWalk(uint32_t screenWidth, uint32_t screenHeight) : width_(screenWidth), height_(screenHeight) {}
+    void Add(const ImageDescriptor& d) {
+        if (!tiling_ || d.left != x_ || d.top != y_ || d.width == 0 || d.height == 0) {
+            tiling_ = false;
+            return;
+        }
+        if (x_ == 0) row_ = d.height;
+        if (d.height != row_ || d.width > width_ - x_ || d.height > height_ - y_) {
+            tiling_ = false;
+            return;
+        }
+        x_ += d.width;
+        if (x_ == width_) x_ = 0, y_ += row_;
+    }
+    bool TilesScreen() const { return tiling_ && x_ == 0 && y_ == height_ && height_ > 0; }
+
+private:
+    uint32_t width_, height_;
+    uint32_t x_ = 0, y_ = 0, row_ = 0;
+    bool tiling_ = true;
+};
+
 uint32_t BitsForTable(uint32_t count) {
     // A GIF with no colour table at all keeps its indices whole.
     if (count == 0) return 8;
@@ -179,9 +207,10 @@ bool GifCodec::DecodeExtension() {
 }
 
 // Counts the images that will be decoded as frames, then returns to where it started.
-int32_t GifCodec::GetNumFrames(uint32_t screenWidth, uint32_t screenHeight) {
+int32_t GifCodec::GetNumFrames(uint32_t screenWidth, uint32_t screenHeight, bool* tilesScreen) {
     const int64_t start = reader_.Tell();
     int32_t count = 0;
+    TileWalk tiles(screenWidth, screenHeight);
     GifColourTable table;
     for (;;) {
         const int c = reader_.GetByte();
@@ -201,9 +230,11 @@ int32_t GifCodec::GetNumFrames(uint32_t screenWidth, uint32_t screenHeight) {
         const ImageDescriptor d = ParseDescriptor(raw);
         if ((d.flags & kColourTableFlag) && !ReadColourTable(table, d.flags)) break;
         if (FitsScreen(d, screenWidth, screenHeight)) ++count;
+        tiles.Add(d);
         if (!reader_.Skip(1) || !reader_.SkipSubBlocks()) break;
     }
     reader_.Seek(start);
+    *tilesScreen = tiles.TilesScreen();
     return count;
 }
 
@@ -242,17 +273,18 @@ bool GifCodec::Decode(Stream& stream) {
     disposal_ = 0;
 
     GifColourTable global;
-    int tileCounter = 1;
-    if (screenFlags & kColourTableFlag) {
-        if (!ReadColourTable(global, screenFlags)) return false;
-        tileCounter = 0;
-    }
+    const bool globalTable = (screenFlags & kColourTableFlag) != 0;
+    if (globalTable && !ReadColourTable(global, screenFlags)) return false;
 
-    const int32_t count = GetNumFrames(screenWidth, screenHeight);
+    bool tilesScreen = false;
+    const int32_t count = GetNumFrames(screenWidth, screenHeight, &tilesScreen);
     Info.NumFrames = count;
     if (Info.Frame < 0 || Info.Frame >= count) return false;
-    if (count == 1) tileCounter = 0;
     const int32_t requestedFrame = Info.Frame;
+    // A mosaic of tiles (as deeper pictures are written, 17 x 15, or by other writers in other
+    // sizes) has no global table and images that tile the screen exactly. An animation whose
+    // first frame happens to be smaller than its screen is no mosaic.
+    const bool mosaic = !globalTable && count > 1 && tilesScreen;
 
     Image canvas;      // the palette picture composed so far
     Image truecolour;  // tile mode's 24-bit picture
@@ -292,10 +324,8 @@ bool GifCodec::Decode(Stream& stream) {
         }
 
         if (!anyImage) {
-            // A first image smaller than the screen in a GIF without a global table, followed
-            // by further images, is a mosaic of tiles: every tile makes up the one picture.
-            if (d.width != screenWidth || d.height != screenHeight) ++tileCounter;
-            tileMode = tileCounter > 1;
+            // In a mosaic every tile makes up the one picture.
+            tileMode = mosaic;
             if (tileMode) Info.Frame = count - 1;
         }
         const uint32_t bits = BitsForTable(table->count);

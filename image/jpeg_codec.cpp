@@ -43,8 +43,11 @@ int32_t ExifDpi(float resolution, float unitFactor) {
     return dpi >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(dpi);
 }
 
+// JFIF density: unit 1 dots per inch, 2 dots per centimetre. Unit 0 gives only the pixels'
+// aspect ratio, so the resolution is unknown: 96, as for a file with no JFIF header.
 int32_t Density(unsigned unit, unsigned density) {
-    return unit == 2 ? static_cast<int32_t>(std::floor(density * 2.54 + 0.5)) : static_cast<int32_t>(density);
+    if (unit == 2) return static_cast<int32_t>(std::floor(density * 2.54 + 0.5));
+    return unit == 1 ? static_cast<int32_t>(density) : 96;
 }
 
 }  // namespace

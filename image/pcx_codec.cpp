@@ -109,13 +109,14 @@ bool PcxCodec::Decode(Stream& s) {
     if (h[2] != 1 && h[2] != 0) return Fail(kUnknownEncoding);
     const bool coded = h[2] == 1;
     const uint32_t bits = h[3];
-    const int32_t xmin = int16_t(LoadLE16(h + 4)), ymin = int16_t(LoadLE16(h + 6));
-    const int32_t xmax = int16_t(LoadLE16(h + 8)), ymax = int16_t(LoadLE16(h + 10));
+    // The window corners are unsigned: a picture may be up to 65536 pixels wide or high.
+    const uint32_t xmin = LoadLE16(h + 4), ymin = LoadLE16(h + 6);
+    const uint32_t xmax = LoadLE16(h + 8), ymax = LoadLE16(h + 10);
     const uint32_t planes = h[65];
     const uint32_t bytesPerLine = LoadLE16(h + 66);
     if (planes > 4) return Fail(kTooManyPlanes);
     if (xmax < xmin || ymax < ymin || planes == 0) return Fail(kCorrupted);
-    const uint32_t width = uint32_t(xmax - xmin) + 1, height = uint32_t(ymax - ymin) + 1;
+    const uint32_t width = xmax - xmin + 1, height = ymax - ymin + 1;
 
     // The layouts there are: packed pixels on one plane, bit planes, and 8-bit colour planes.
     uint32_t createBits;

@@ -91,7 +91,20 @@ bool ImagePNG::Decode(Stream& s) {
 
     png_color_16p fileBackground = nullptr;
     const bool hasBackground = png_get_bKGD(png, info, &fileBackground) && fileBackground;
-    if (pixelDepth != 32 && !deepRgba) {
+    // libpng takes a background without expansion at the rows' own depth, where grey 192 does
+    // not exist for 1-, 2- and 4-bit grey. Transparent low-bit grey without bKGD is widened to
+    // 8 bits instead, and its transparent level replaced by 192 here.
+    png_color_16p greyTrans = nullptr;
+    // A transparent level beyond the depth matches no pixel.
+    const int top = bitDepth < 8 ? (1 << bitDepth) - 1 : 255;
+    const bool widenGrey = pixelDepth != 32 && !deepRgba && !hasBackground && colorType == PNG_COLOR_TYPE_GRAY &&
+                           bitDepth < 8 && png_get_tRNS(png, info, nullptr, nullptr, &greyTrans) && greyTrans &&
+                           greyTrans->gray <= top;
+    int transparentLevel = -1;  // the widened grey level that shows the background
+    if (widenGrey) {
+        transparentLevel = greyTrans->gray * (255 / top);
+        png_set_expand_gray_1_2_4_to_8(png);
+    } else if (pixelDepth != 32 && !deepRgba) {
         if (hasBackground) {
             png_set_background(png, fileBackground, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
         } else {
@@ -105,7 +118,7 @@ bool ImagePNG::Decode(Stream& s) {
     }
     if (bitDepth == 16) png_set_strip_16(png);
 
-    const uint32_t bits = pixelDepth == 16 ? 8 : pixelDepth <= 8 ? uint32_t(pixelDepth) : 24;
+    const uint32_t bits = pixelDepth == 16 || widenGrey ? 8 : pixelDepth <= 8 ? uint32_t(pixelDepth) : 24;
     if (!Create(width, height, bits, IMAGE_FORMAT_PNG)) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
@@ -121,8 +134,9 @@ bool ImagePNG::Decode(Stream& s) {
         if (resX <= INT32_MAX && Info.XDPI == std::floor(resX * 0.0254 + 0.5)) Header.XPelsPerMeter = int32_t(resX);
         if (resY <= INT32_MAX && Info.YDPI == std::floor(resY * 0.0254 + 0.5)) Header.YPelsPerMeter = int32_t(resY);
     } else {
-        SetXDPI(resX > INT32_MAX ? INT32_MAX : int32_t(resX));
-        SetYDPI(resY > INT32_MAX ? INT32_MAX : int32_t(resY));
+        // Unit 0 gives only the pixels' aspect ratio, and no pHYs gives nothing: unknown, 96.
+        SetXDPI(96);
+        SetYDPI(96);
     }
 
     // The palette is read before libpng starts on the rows, which composites tRNS into its copy.
@@ -130,7 +144,7 @@ bool ImagePNG::Decode(Stream& s) {
     int plteCount = 0;
     if (png_get_PLTE(png, info, &plte, &plteCount) && plte) {
         SetPalette(reinterpret_cast<const RgbTriple*>(plte), uint32_t(plteCount));
-    } else if (bitDepth == 2 && Header.ClrUsed) {
+    } else if (bitDepth == 2 && !widenGrey && Header.ClrUsed) {
         const uint8_t levels[4] = {0, 85, 170, 255};
         SetPalette(4, levels, levels, levels);
     } else if (Header.ClrUsed) {
@@ -183,7 +197,10 @@ bool ImagePNG::Decode(Stream& s) {
             uint8_t* row = GetBits(y);
             if (!withAlpha) {
                 png_read_row(png, row, nullptr);
-                if (bitDepth == 2 && pass == passes - 1) WidenTwoBitRow(row, width);
+                if (bitDepth == 2 && !widenGrey && pass == passes - 1) WidenTwoBitRow(row, width);
+                if (transparentLevel >= 0 && pass == passes - 1)
+                    for (uint32_t x = 0; x < width; ++x)
+                        if (row[x] == transparentLevel) row[x] = 192;
                 continue;
             }
             uint8_t* b = buffer;

@@ -183,6 +183,8 @@ bool TgaCodec::Encode(Stream& s) {
     if (bits < 8) return Fail(kErrTgaDepth);
     const bool alpha = bits == 24 && Alpha;
     const uint32_t width = GetWidth(), height = GetHeight();
+    // The header's width and height are 16-bit fields.
+    if (width > 0xFFFF || height > 0xFFFF) return Fail(kErrTgaSize);
     uint8_t h[18] = {};
     if (bits == 8) {
         h[1] = 1;  // colour map: 256 entries of 24 bits

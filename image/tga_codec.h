@@ -6,6 +6,7 @@
 namespace ruvelto::image {
 
 inline constexpr const char kErrTgaDepth[] = "\xCD\xBC\xCF\xF1\xCE\xBB\xC9\xEE\xD6\xBB\xC4\xDC\xCE\xAA 8 \xBB\xF2 24";  // 图像位深只能为 8 或 24
+inline constexpr const char kErrTgaSize[] = "\xCD\xBC\xCF\xF1\xBF\xED\xB8\xDF\xB2\xBB\xC4\xDC\xB3\xAC\xB9\xFD 65535";  // 图像宽高不能超过 65535
 
 class TgaCodec final : public ImageCodec {
 public:

@@ -360,13 +360,19 @@ bool TiffCodec::EncodeBody(TIFF* tif, bool multiPage, int32_t page, int32_t page
     if (!tif || !Dib) return Fail(kErrNoPicture);
     const uint32_t width = GetWidth(), height = GetHeight();
     const uint32_t bpp = GetBpp();
-    const uint16_t spp = bpp == 24 ? (Alpha ? 4 : 3) : (bpp == 8 && Alpha ? 2 : 1);
-    const uint16_t bps = uint16_t(bpp == 24 ? 8 : bpp);
     const RgbQuad* palette = GetPalette();
+    // Palette data has one sample a pixel in TIFF, with no room for alpha: a colour palette
+    // picture with an alpha plane goes out as RGBA instead. A grey one keeps grey and alpha.
+    const bool paletteAsRgba = bpp == 8 && Alpha && palette && !IsGrayScale();
+    const bool rgb = bpp == 24 || paletteAsRgba;
+    const uint16_t spp = rgb ? (Alpha ? 4 : 3) : (bpp == 8 && Alpha ? 2 : 1);
+    const uint16_t bps = uint16_t(rgb ? 8 : bpp);
 
     uint16_t photometric = PHOTOMETRIC_RGB;
     bool invert = false;
-    if (bpp == 1) {
+    if (rgb) {
+        photometric = PHOTOMETRIC_RGB;
+    } else if (bpp == 1) {
         // Min-is-white: 0 is white. A picture whose colour 0 is the darker one goes out inverted.
         photometric = PHOTOMETRIC_MINISWHITE;
         invert = CompareColors(palette[0], palette[1]) < 0;
@@ -437,6 +443,15 @@ bool TiffCodec::EncodeBody(TIFF* tif, bool multiPage, int32_t page, int32_t page
                 d[1] = src[3 * x + 1];
                 d[2] = src[3 * x];
                 if (a) d[3] = a[x];
+            }
+        } else if (paletteAsRgba) {
+            for (uint32_t x = 0; x < width; ++x) {
+                uint8_t* d = &line[size_t(x) * spp];
+                const RgbQuad c = src[x] < Header.ClrUsed ? palette[src[x]] : RgbQuad{};
+                d[0] = c.red;
+                d[1] = c.green;
+                d[2] = c.blue;
+                d[3] = a[x];
             }
         } else if (spp == 2) {
             for (uint32_t x = 0; x < width; ++x) {

@@ -38,6 +38,7 @@ std::vector<uint8_t> ByteSetBlock(const std::vector<uint8_t>& bytes) {
 
 ValueRecord Int(int32_t v) { return {static_cast<uint32_t>(v), 0, kTypeInt}; }
 
+
 class DrawPanelTest : public ComponentsTest {
 protected:
     void ShowPanel(bool visible, bool autoRedraw, int width, int height) {
@@ -190,6 +191,30 @@ TEST_F(DrawPanelTest, ScaleModeUnitsAndReadOnlySizes) {
     EXPECT_NEAR(static_cast<int>(Read("panel", 24)), MulDiv(100, 1440, dpi), 3);
     Write("panel", 13, 9);
     EXPECT_EQ(Read("panel", 13), 5u) << "ScaleMode above 5 is stored as 5";
+}
+
+// Writing the value a property already has changes nothing: the same background picture again
+// keeps what was drawn over it (re-making the off-screen copy would paint it over); a different
+// one re-makes the copy.
+TEST_F(DrawPanelTest, SameBackgroundPictureAgainKeepsTheDrawing) {
+    ShowPanel(true, true, 60, 40);
+    HWND panel = Unit("panel");
+    const std::vector<uint8_t> green = SolidBmp(60, 40, kGreen);
+    WriteBytes("panel", 10, green);
+    EXPECT_EQ(PixelAt(panel, 5, 5), kGreen);
+    const uint32_t red = LoadPicture(SolidBmp(10, 10, kRed));
+    ASSERT_NE(red, 0u);
+    Draw({Int(static_cast<int32_t>(red)), Int(0), Int(0)});
+    EXPECT_EQ(PixelAt(panel, 5, 5), kRed);
+    WriteBytes("panel", 10, green);
+    EXPECT_EQ(PixelAt(panel, 5, 5), kRed) << "the same picture again";
+    const std::vector<uint8_t> back = GetPicture({});
+    image::Image decoded;
+    ASSERT_TRUE(decoded.Decode(back.data(), back.size(), image::IMAGE_FORMAT_BMP));
+    EXPECT_EQ(decoded.GetPixelColor(5, 34, false).red, 255) << "the copy read back keeps the drawing";
+    WriteBytes("panel", 10, SolidBmp(60, 40, kWhite));
+    EXPECT_EQ(PixelAt(panel, 5, 5), kWhite) << "another picture re-makes the copy";
+    Unload(red);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "components/gif_animation.h"
 #include "forms/window_loading.h"
 #include "tests/components/components_fixture.h"
 #include "tests/components/picture_fixtures.h"
@@ -159,6 +160,22 @@ TEST_F(PicBoxTest, BoxesDestroyedMidAnimationLeaveNoThreadOrDrawingObject) {
     Pump(60);
     EXPECT_EQ(ThreadCount(), threads);
     EXPECT_LE(GdiObjectCount(), gdiObjects + 2);
+}
+
+HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// A GIF whose animation thread cannot start is still shown: its first frame, standing still.
+TEST_F(PicBoxTest, GifWhoseThreadCannotStartShowsItsFirstFrame) {
+    components::SetGifThreadStarterForTesting(&NoThread);
+    Show(TestWindow({Box("gif", Showing(RedBlueGif(1, 1), 1), 10, 10, 100, 50)}));
+    components::SetGifThreadStarterForTesting(nullptr);
+    Pump(50);
+    HWND box = Unit("gif");
+    EXPECT_EQ(PixelAt(box, 50, 25), kRed);
+    EXPECT_EQ(RunsOf(box, kBlue, 300).size(), 0u) << "no animation";
 }
 
 }  // namespace

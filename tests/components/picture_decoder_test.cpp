@@ -3,6 +3,7 @@
 // where mode 2 puts a picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -151,6 +152,21 @@ TEST(PictureDecoder, IconEntryChoice) {
     EXPECT_FALSE(ChooseIconImage(cut.data(), cut.size(), 32, &image));
 }
 
+// Which entry a wanted width gets by the entries' colour-count bytes: 0 stands for 256 colours
+// or more (the common case for modern icons); 1 to 15 are too few.
+TEST(PictureDecoder, IconEntryChoiceByColourCount) {
+    struct Case {
+        uint8_t colourCount;
+        int expectedWidth;
+    } cases[] = {{0, 32}, {16, 32}, {255, 32}, {15, 16}, {2, 16}};
+    for (const Case& c : cases) {
+        const Bytes icon = IconFile({48, 32, 16}, c.colourCount);
+        IconImage image;
+        ASSERT_TRUE(ChooseIconImage(icon.data(), icon.size(), 32, &image)) << int(c.colourCount);
+        EXPECT_EQ(image.width, c.expectedWidth) << "colour count " << int(c.colourCount);
+    }
+}
+
 TEST(PictureDecoder, ModeTwoPlacement) {
     struct Case {
         int32_t W, H, w, h;
@@ -233,6 +249,104 @@ TEST(PictureDecoder, GifFramesDelaysAndTruncation) {
         Decoded d;
         EXPECT_EQ(DecodeGifPixels(gif.data(), cut, &d.p), decoded) << cut;
     }
+}
+
+// A GIF with a 256-entry global table (entry i = `Entry(i)`) and one frame of `indices` (rows
+// from the top), optionally transparent. The LZW data clears before every index, so each code is
+// 9 bits and stands for itself.
+uint32_t Entry(uint32_t i) { return (i * 7 % 256) | (255 - i) << 8 | (i * 13 % 256) << 16; }  // 0x00BBGGRR
+
+Bytes StaticGif(uint16_t screenWidth, uint16_t screenHeight, uint16_t left, uint16_t top, uint16_t width,
+                uint16_t height, const Bytes& indices, int transparentIndex = -1) {
+    Bytes v = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(v, screenWidth), Put16(v, screenHeight);
+    v.insert(v.end(), {0xF7, 3, 0});  // global table of 256 entries; background index 3
+    for (uint32_t i = 0; i < 256; ++i) {
+        const uint32_t c = Entry(i);
+        v.insert(v.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+    }
+    if (transparentIndex >= 0) v.insert(v.end(), {0x21, 0xF9, 4, 0x01, 0, 0, uint8_t(transparentIndex), 0});
+    v.push_back(0x2C);
+    Put16(v, left), Put16(v, top), Put16(v, width), Put16(v, height);
+    v.push_back(0);
+    Bytes data;
+    uint32_t bits = 0, count = 0;
+    auto put = [&](uint32_t code) {
+        bits |= code << count, count += 9;
+        while (count >= 8) data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
+    };
+    for (uint8_t index : indices) put(256), put(index);
+    put(257);
+    if (count) data.push_back(uint8_t(bits));
+    v.push_back(8);
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        v.push_back(uint8_t(n));
+        v.insert(v.end(), data.begin() + long(at), data.begin() + long(at + n));
+    }
+    v.push_back(0);
+    v.push_back(0x3B);
+    return v;
+}
+
+// The colour (0x00BBGGRR) at (x, y) from the top of a kind-5 picture, 8-bit or 24-bit.
+uint32_t ColourAt(const PicturePixels& p, int32_t x, int32_t y) {
+    const uint32_t bitCount = p.pixels[14] | p.pixels[15] << 8;
+    const uint8_t* row = p.pixels + kDibHeadBytes + uint64_t(DibRowBytes(p.width, bitCount)) * uint32_t(y);
+    const uint8_t* bgr = bitCount == 24 ? row + 3 * x : p.pixels + 40 + 4 * row[x];
+    return uint32_t(bgr[2]) | uint32_t(bgr[1]) << 8 | uint32_t(bgr[0]) << 16;
+}
+
+// The first frame on its logical screen: every pixel of the frame keeps its own colour (index
+// 255 included), and what the frame leaves uncovered or transparent shows the background colour
+// (entry 3), whether a palette entry is free for it or the frame uses all 256.
+TEST(PictureDecoder, GifFirstFrameOnItsScreenKeepsEveryColour) {
+    Bytes corner(4, 255);          // 2 x 2 of index 255
+    Bytes everyIndex(256);         // 16 x 16 using every index
+    for (int i = 0; i < 256; ++i) everyIndex[size_t(i)] = uint8_t(i);
+    Bytes withHole = {255, 9, 9, 9};
+    struct Case {
+        const char* name;
+        uint16_t screenWidth, screenHeight, left, top, width, height;
+        const Bytes* indices;
+        int transparentIndex;
+    } cases[] = {
+        {"index 255, screen not covered", 4, 4, 0, 0, 2, 2, &corner, -1},
+        {"index 255, placed inside the screen", 5, 3, 2, 1, 2, 2, &corner, -1},
+        {"all 256 indices, screen not covered", 17, 17, 1, 0, 16, 16, &everyIndex, -1},
+        {"transparent index 9", 2, 2, 0, 0, 2, 2, &withHole, 9},
+        {"covering the screen", 2, 2, 0, 0, 2, 2, &corner, -1},
+    };
+    for (const Case& c : cases) {
+        const Bytes gif = StaticGif(c.screenWidth, c.screenHeight, c.left, c.top, c.width, c.height, *c.indices,
+                                    c.transparentIndex);
+        Decoded d;
+        ASSERT_TRUE(DecodeGifPixels(gif.data(), gif.size(), &d.p)) << c.name;
+        ASSERT_EQ(d.p.width, c.screenWidth) << c.name;
+        ASSERT_EQ(d.p.height, c.screenHeight) << c.name;
+        for (int32_t y = 0; y < c.screenHeight; ++y)
+            for (int32_t x = 0; x < c.screenWidth; ++x) {
+                const int32_t fx = x - c.left, fy = y - c.top;
+                const bool inside = fx >= 0 && fy >= 0 && fx < c.width && fy < c.height;
+                const int index = inside ? (*c.indices)[size_t(fy * c.width + fx)] : -1;
+                const uint32_t expected = index >= 0 && index != c.transparentIndex ? Entry(uint32_t(index)) : Entry(3);
+                ASSERT_EQ(ColourAt(d.p, x, y), expected) << c.name << " at " << x << "," << y;
+            }
+    }
+}
+
+// A logical screen of 0 x 0 takes the first frame's extent, however wide: the DIB's width field
+// holds all of it.
+TEST(PictureDecoder, GifWithoutScreenSizeTakesTheFramesFullExtent) {
+    const Bytes row(1000, 7);
+    const Bytes gif = StaticGif(0, 0, 65000, 0, 1000, 1, row);
+    Decoded d;
+    ASSERT_TRUE(DecodeGifPixels(gif.data(), gif.size(), &d.p));
+    EXPECT_EQ(d.p.width, 66000);
+    const uint8_t* w = d.p.pixels + 4;
+    EXPECT_EQ(uint32_t(w[0] | w[1] << 8 | w[2] << 16 | uint32_t(w[3]) << 24), 66000u) << "BITMAPINFOHEADER width";
+    EXPECT_EQ(ColourAt(d.p, 65999, 0), Entry(7));
+    EXPECT_EQ(ColourAt(d.p, 64999, 0), Entry(3));
 }
 
 // A PCX header for `width` x `height`, then run-length data.

@@ -52,13 +52,13 @@ TEST(PictureServices, IconFilesGiveTheirChosenEntryAsAnIcon) {
     DecodedPicture* picture = DecodePicture(icon.data(), static_cast<uint32_t>(icon.size()));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->kind, uint32_t(kPictureIcon));
-    EXPECT_EQ(picture->width, 48) << "no 32-pixel entry with more than 15 colours: the last entry";
+    EXPECT_EQ(picture->width, 48) << "no 32-pixel entry: the last entry";
     EXPECT_EQ(picture->height, 48);
     EXPECT_NE(picture->icon, nullptr);
     ReleasePicture(picture);
     DecodedPicture* smallIcon = DecodePicture(icon.data(), static_cast<uint32_t>(icon.size()), 16);
     ASSERT_NE(smallIcon, nullptr);
-    EXPECT_EQ(smallIcon->width, 48) << "the 16-pixel entry has a colour count of 0";
+    EXPECT_EQ(smallIcon->width, 16) << "a colour count of 0 stands for 256 colours or more";
     ReleasePicture(smallIcon);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <tiffio.h>
 
@@ -266,6 +267,117 @@ TEST(TgaCodec, PicturesBelowEightBitsCannotBeSaved) {
     std::vector<uint8_t> bytes;
     EXPECT_FALSE(Encode(image, IMAGE_FORMAT_TGA, &bytes));
     EXPECT_STREQ(image.Info.LastError, kErrTgaDepth);
+}
+
+// TGA keeps width and height in 16 bits: larger pictures are refused with a text, not written
+// with their size cut; 65535 still goes and comes back.
+TEST(TgaCodec, SidesAbove65535AreRefused) {
+    struct Case {
+        uint32_t width, height;
+        bool saves;
+    } cases[] = {{65536, 1, false}, {1, 65536, false}, {70000, 2, false}, {65535, 1, true}, {1, 65535, true}};
+    for (const Case& c : cases) {
+        Image image;
+        ASSERT_TRUE(image.Create(c.width, c.height, 8, IMAGE_FORMAT_BMP));
+        image.SetGrayPalette();
+        image.SetPixelIndex(int32_t(c.width - 1), int32_t(c.height - 1), 200);
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(Encode(image, IMAGE_FORMAT_TGA, &bytes), c.saves) << c.width << " x " << c.height;
+        if (!c.saves) {
+            EXPECT_STREQ(image.Info.LastError, kErrTgaSize) << c.width << " x " << c.height;
+            continue;
+        }
+        Image back;
+        ASSERT_TRUE(back.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_TGA)) << back.Info.LastError;
+        EXPECT_EQ(back.GetWidth(), c.width);
+        EXPECT_EQ(back.GetHeight(), c.height);
+        EXPECT_EQ(back.GetPixelIndex(int32_t(c.width - 1), int32_t(c.height - 1)), 200);
+    }
+}
+
+// A colour palette picture with an alpha plane has no TIFF form of its own (palette data has
+// one sample): it is written as RGBA, which our decoder and ImageMagick both read with its
+// colours and alpha. A grey one stays grey with alpha.
+TEST(TiffCodec, PalettePicturesWithAlphaAreWrittenInAFormReadersTake) {
+    const std::string dir = ScratchDir();
+    for (const bool grey : {false, true}) {
+        Image image;
+        ASSERT_TRUE(image.Create(8, 4, 8, IMAGE_FORMAT_BMP));
+        if (grey) {
+            image.SetGrayPalette();
+        } else {
+            RgbQuad palette[256] = {};
+            for (uint32_t i = 0; i < 256; ++i) palette[i] = RgbQuad{uint8_t(i * 3), uint8_t(255 - i), uint8_t(i * 11), 0};
+            image.SetPalette(palette, 256);
+        }
+        image.AlphaCreate();
+        for (int32_t y = 0; y < 4; ++y)
+            for (int32_t x = 0; x < 8; ++x) {
+                image.SetPixelIndex(x, y, uint8_t(x * 30 + y));
+                image.AlphaSet(x, y, x == 7 ? 255 : uint8_t(x * 36));
+            }
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(Encode(image, IMAGE_FORMAT_TIF, &bytes)) << image.Info.LastError;
+        Image back;
+        ASSERT_TRUE(back.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_TIF)) << grey << ": " << back.Info.LastError;
+        ASSERT_TRUE(back.AlphaIsValid()) << grey;
+        const std::string path = dir + (grey ? "/grey-alpha.tif" : "/palette-alpha.tif");
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        uint32_t w = 0, h = 0;
+        std::vector<uint8_t> reference;
+        ASSERT_TRUE(Reference(path, &w, &h, &reference)) << grey;
+        ASSERT_EQ(w, 8u);
+        ASSERT_EQ(h, 4u);
+        for (int32_t top = 0; top < 4; ++top)
+            for (int32_t x = 0; x < 8; ++x) {
+                const int32_t y = 3 - top;
+                const RgbQuad want = image.GetPixelColor(x, y, false);
+                // Our decoder reads RGBA through libtiff's raster, which premultiplies: colours
+                // compare where the pixel is opaque.
+                const RgbQuad got = back.GetPixelColor(x, y, false);
+                if (image.AlphaGet(x, y) == 255) {
+                    EXPECT_EQ(got.red, want.red) << grey << " at " << x << "," << top;
+                    EXPECT_EQ(got.green, want.green) << grey << " at " << x << "," << top;
+                    EXPECT_EQ(got.blue, want.blue) << grey << " at " << x << "," << top;
+                }
+                EXPECT_EQ(back.AlphaGet(x, y), image.AlphaGet(x, y)) << grey << " at " << x << "," << top;
+                const uint8_t* magick = &reference[4 * size_t(top * 8 + x)];
+                EXPECT_EQ(magick[0], want.red) << grey << " at " << x << "," << top;
+                EXPECT_EQ(magick[1], want.green) << grey << " at " << x << "," << top;
+                EXPECT_EQ(magick[2], want.blue) << grey << " at " << x << "," << top;
+                EXPECT_EQ(magick[3], image.AlphaGet(x, y)) << grey << " at " << x << "," << top;
+            }
+    }
+}
+
+// PCX window corners are unsigned: pictures wider or higher than 32767, our own included, read
+// back whole.
+TEST(PcxCodec, SidesAbove32767ReadBack) {
+    struct Case {
+        uint32_t width, height, bits;
+    } cases[] = {{40000, 1, 8}, {1, 40000, 8}, {40000, 2, 1}, {65536, 1, 1}};
+    for (const Case& c : cases) {
+        Image image;
+        ASSERT_TRUE(image.Create(c.width, c.height, c.bits, IMAGE_FORMAT_BMP));
+        image.SetGrayPalette();
+        auto index = [&](uint32_t x, uint32_t y) { return uint8_t(c.bits == 8 ? (x * 7 + y * 3) % 251 : (x + y) % 3 == 0); };
+        for (uint32_t y = 0; y < c.height; ++y)
+            for (uint32_t x = 0; x < c.width; ++x) image.SetPixelIndex(int32_t(x), int32_t(y), index(x, y));
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(Encode(image, IMAGE_FORMAT_PCX, &bytes)) << image.Info.LastError;
+        Image back;
+        ASSERT_TRUE(back.Decode(bytes.data(), bytes.size(), IMAGE_FORMAT_PCX)) << c.width << " x " << c.height << ": "
+                                                                                << back.Info.LastError;
+        ASSERT_EQ(back.GetWidth(), c.width);
+        ASSERT_EQ(back.GetHeight(), c.height);
+        for (uint32_t y = 0; y < c.height; ++y)
+            for (uint32_t x = 0; x < c.width; ++x)
+                ASSERT_EQ(back.GetPixelIndex(int32_t(x), int32_t(y)), index(x, y)) << c.width << " x " << c.height
+                                                                                   << " at " << x << "," << y;
+    }
 }
 
 TEST(WbmpCodec, OnlyOneBitPicturesBelow256PixelsCanBeSaved) {

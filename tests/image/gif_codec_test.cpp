@@ -2,7 +2,10 @@
 // disposal, the loop and comment extensions, the three compressions, damaged and cut files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "image/gif_codec.h"
 #include "image/mem_stream.h"
@@ -399,6 +402,123 @@ TEST(GifEncode, FailuresAreReported) {
     test::MakeTrueColour(picture, 300, 300, 2);
     EXPECT_FALSE(picture.Save(test::ApiPath("/dev/full").c_str(), IMAGE_FORMAT_GIF));
     EXPECT_STREQ(picture.Info.LastError, kErrGifWrite);
+}
+
+// A GIF without a global table whose frames are all of one index each, with 2-entry local
+// tables (R, G, B twice) and a graphic control extension making index 1 transparent.
+struct PlainFrame {
+    uint16_t left, top, width, height;
+    std::vector<uint8_t> table;
+    uint8_t index;
+};
+std::vector<uint8_t> AnimationWithoutGlobalTable(uint16_t width, uint16_t height, const std::vector<PlainFrame>& frames) {
+    std::vector<uint8_t> v = {'G', 'I', 'F', '8', '9', 'a'};
+    test::Put16(v, width), test::Put16(v, height);
+    v.insert(v.end(), {0, 0, 0});
+    for (const PlainFrame& f : frames) {
+        v.insert(v.end(), {0x21, 0xF9, 4, 0x05, 10, 0, 1, 0});  // disposal 1, transparent index 1
+        v.push_back(0x2C);
+        test::Put16(v, f.left), test::Put16(v, f.top), test::Put16(v, f.width), test::Put16(v, f.height);
+        v.push_back(0x80);
+        v.insert(v.end(), f.table.begin(), f.table.end());
+        // Code size 2: a clear before each index keeps every code 3 bits wide.
+        std::vector<uint8_t> data;
+        uint32_t bits = 0, count = 0;
+        auto put = [&](uint32_t code) {
+            bits |= code << count, count += 3;
+            while (count >= 8) data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
+        };
+        for (uint32_t i = 0; i < uint32_t(f.width) * f.height; ++i) put(4), put(f.index);
+        put(5);
+        if (count) data.push_back(uint8_t(bits));
+        v.push_back(2);
+        for (size_t at = 0; at < data.size(); at += 255) {
+            const size_t n = std::min<size_t>(255, data.size() - at);
+            v.push_back(uint8_t(n));
+            v.insert(v.end(), data.begin() + long(at), data.begin() + long(at + n));
+        }
+        v.push_back(0);
+    }
+    v.push_back(0x3B);
+    return v;
+}
+
+// ImageMagick's first frame on its screen as R, G, B, A bytes, rows from the top.
+bool CoalescedFirstFrame(const std::string& path, uint32_t width, uint32_t height, std::vector<uint8_t>* rgba) {
+    FILE* p = popen(("convert '" + path + "' -coalesce -delete 1--1 -depth 8 rgba:- 2>/dev/null").c_str(), "r");
+    if (!p) return false;
+    rgba->assign(size_t(width) * height * 4, 0);
+    const size_t read = fread(rgba->data(), 1, rgba->size(), p);
+    pclose(p);
+    return read == rgba->size();
+}
+
+// Animations without a global table whose first frame is smaller than the screen are no tile
+// mosaics: frame 0 alone, on a screen transparent where it does not reach, as ImageMagick shows it.
+TEST(GifFrames, AnimationsWithoutGlobalTableAreNotMosaics) {
+    const std::vector<uint8_t> redWhite = {255, 0, 0, 255, 255, 255}, whiteBlue = {255, 255, 255, 0, 0, 255};
+    struct Case {
+        const char* name;
+        uint16_t width, height;
+        std::vector<PlainFrame> frames;
+    } cases[] = {
+        {"6 x 6 screen, red 4 x 4 first frame", 6, 6, {{0, 0, 4, 4, redWhite, 0}, {2, 2, 4, 4, whiteBlue, 0}}},
+        // A first frame the size of one of our tiles, but the frames do not tile the screen.
+        {"20 x 20 screen, first frame the size of a tile", 20, 20,
+         {{0, 0, 17, 15, redWhite, 0}, {17, 15, 3, 5, whiteBlue, 0}}},
+    };
+    const std::string dir = test::ScratchDir();
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> bytes = AnimationWithoutGlobalTable(c.width, c.height, c.frames);
+        Image back;
+        ASSERT_TRUE(DecodeGif(bytes, back)) << c.name;
+        EXPECT_EQ(back.Info.NumFrames, 2) << c.name;
+        ASSERT_EQ(back.GetWidth(), c.width) << c.name;
+        ASSERT_EQ(back.GetHeight(), c.height) << c.name;
+        EXPECT_EQ(back.GetBpp(), 1u) << c.name << ": a palette picture, not a 24-bit mosaic";
+        const std::string path = dir + "/animation.gif";
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        std::vector<uint8_t> reference;
+        ASSERT_TRUE(CoalescedFirstFrame(path, c.width, c.height, &reference)) << c.name;
+        for (uint32_t top = 0; top < c.height; ++top) {
+            for (uint32_t x = 0; x < c.width; ++x) {
+                const uint8_t* want = &reference[(size_t(top) * c.width + x) * 4];
+                const int32_t y = int32_t(c.height - 1 - top);
+                const bool transparent = back.GetPixelIndex(int32_t(x), y) == back.Info.TransIndex;
+                ASSERT_EQ(transparent, want[3] == 0) << c.name << " at " << x << "," << top;
+                if (transparent) continue;
+                const RgbQuad got = back.GetPixelColor(int32_t(x), y, false);
+                ASSERT_EQ(got.red, want[0]) << c.name << " at " << x << "," << top;
+                ASSERT_EQ(got.green, want[1]) << c.name << " at " << x << "," << top;
+                ASSERT_EQ(got.blue, want[2]) << c.name << " at " << x << "," << top;
+            }
+        }
+    }
+}
+
+// Images that tile the screen exactly, in rows from the top-left, are a mosaic whatever their
+// size (other writers use 16 x 16): one 24-bit picture of all of them.
+TEST(GifTiles, TilesOfAnotherSizeMakeOnePicture) {
+    const std::vector<uint8_t> red = {255, 0, 0, 0, 0, 0}, green = {0, 255, 0, 0, 0, 0}, blue = {0, 0, 255, 0, 0, 0},
+                               grey = {90, 90, 90, 0, 0, 0};
+    const std::vector<uint8_t> bytes = AnimationWithoutGlobalTable(
+        32, 24, {{0, 0, 16, 16, red, 0}, {16, 0, 16, 16, green, 0}, {0, 16, 16, 8, blue, 0}, {16, 16, 16, 8, grey, 0}});
+    Image back;
+    ASSERT_TRUE(DecodeGif(bytes, back));
+    EXPECT_EQ(back.GetBpp(), 24u);
+    const struct {
+        int32_t x, top;
+        uint8_t red, green, blue;
+    } samples[] = {{0, 0, 255, 0, 0}, {31, 15, 0, 255, 0}, {15, 16, 0, 0, 255}, {31, 23, 90, 90, 90}};
+    for (const auto& at : samples) {
+        const RgbQuad c = back.GetPixelColor(at.x, 23 - at.top, false);
+        EXPECT_EQ(c.red, at.red) << at.x << "," << at.top;
+        EXPECT_EQ(c.green, at.green) << at.x << "," << at.top;
+        EXPECT_EQ(c.blue, at.blue) << at.x << "," << at.top;
+    }
 }
 
 }  // namespace

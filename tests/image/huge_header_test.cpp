@@ -125,10 +125,10 @@ Bytes HugeTga(uint8_t type, uint8_t depth, bool mapped = false, uint16_t size = 
     v.insert(v.end(), 16, 0x11);
     return v;
 }
-// The window's corners are signed: -32768 to 32766 spans 65535 pixels.
+// The window's corners are unsigned: 0 to 65534 spans 65535 pixels.
 Bytes HugePcx(uint8_t bits, uint8_t planes) {
     Bytes v = {10, 5, 1, bits};
-    Put16(v, 0x8000); Put16(v, 0x8000); Put16(v, 0x7FFE); Put16(v, 0x7FFE); Put16(v, 72); Put16(v, 72);
+    Put16(v, 0); Put16(v, 0); Put16(v, 0xFFFE); Put16(v, 0xFFFE); Put16(v, 72); Put16(v, 72);
     v.insert(v.end(), 48, 0);
     v.push_back(0); v.push_back(planes);
     Put16(v, uint16_t(bits == 8 ? kHuge : (kHuge + 7) / 8 + 1));  // bytes per line: a whole row

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include <jpeglib.h>
 
@@ -301,6 +304,62 @@ TEST(JpegDecode, JfifDotsPerCentimetre) {
     ASSERT_TRUE(DecodeJpeg(jpeg, image));
     EXPECT_EQ(image.Info.XDPI, 71);
     EXPECT_EQ(image.Info.YDPI, 3);
+}
+
+// JFIF density unit 0 gives only the pixels' aspect ratio: the resolution is unknown, 96 dpi, as
+// without a JFIF header. ImageMagick writes such files; converted to PNG they keep 96 dpi
+// (3780 pixels per metre), not 1.
+TEST(JpegDecode, JfifUnitZeroIsAnUnknownResolution) {
+    struct Case {
+        const char* what;
+        uint8_t unit;
+        uint16_t x, y;
+        int32_t xdpi, ydpi;
+    } cases[] = {
+        {"unit 0, 1:1", 0, 1, 1, 96, 96},
+        {"unit 0, 3:2", 0, 3, 2, 96, 96},
+        {"unit 1", 1, 150, 300, 150, 300},
+        {"unit 2", 2, 28, 1, 71, 3},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> jpeg = SampleJpeg(8, 8);
+        ASSERT_EQ(jpeg[3], 0xE0);
+        jpeg[13] = c.unit;
+        jpeg[14] = uint8_t(c.x >> 8), jpeg[15] = uint8_t(c.x);
+        jpeg[16] = uint8_t(c.y >> 8), jpeg[17] = uint8_t(c.y);
+        Image image;
+        image.SetXDPI(555);
+        image.SetYDPI(555);
+        ASSERT_TRUE(DecodeJpeg(jpeg, image)) << c.what;
+        EXPECT_EQ(image.Info.XDPI, c.xdpi) << c.what;
+        EXPECT_EQ(image.Info.YDPI, c.ydpi) << c.what;
+    }
+
+    // ImageMagick's own JPEG, converted to PNG.
+    const std::string path = test::ScratchDir() + "/imagemagick.jpg";
+    ASSERT_EQ(std::system(("convert -size 8x8 xc:red '" + path + "' 2>/dev/null").c_str()), 0);
+    const std::vector<uint8_t> magick = test::ReadFileBytes(path);
+    ASSERT_GT(magick.size(), 18u);
+    ASSERT_EQ(magick[13], 0) << "ImageMagick writes JFIF unit 0";
+    Image image;
+    ASSERT_TRUE(DecodeJpeg(magick, image));
+    EXPECT_EQ(image.Info.XDPI, 96);
+    uint8_t* out = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(image.Encode(&out, &size, IMAGE_FORMAT_PNG));
+    const std::vector<uint8_t> png(out, out + size);
+    FreeMemory(out);
+    bool found = false;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const uint32_t n = uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+        if (std::memcmp(&png[at + 4], "pHYs", 4) == 0 && n == 9) {
+            const uint8_t* d = &png[at + 8];
+            EXPECT_EQ(uint32_t(d[0] << 24 | d[1] << 16 | d[2] << 8 | d[3]), 3780u) << "pixels per metre";
+            found = true;
+        }
+        at += 12 + size_t(n);
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST(JpegEncode, WritesJfifDensityInDotsPerInch) {

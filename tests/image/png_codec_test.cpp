@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "image/stream.h"
 #include "image/png_codec.h"
@@ -21,7 +23,10 @@ struct PngLayout {
     bool interlaced = false;
     std::vector<png_color> palette;
     std::vector<uint8_t> trans;         // palette tRNS
+    int greyTrans = -1;                 // grey tRNS: the transparent level
     const png_color_16* background = nullptr;
+    int physUnit = -1;                  // pHYs: -1 none, else the unit with physX, physY
+    uint32_t physX = 0, physY = 0;
     std::vector<std::vector<uint8_t>> rows;
 };
 
@@ -54,6 +59,10 @@ std::vector<uint8_t> WritePng(PngLayout layout) {
                  PNG_FILTER_TYPE_DEFAULT);
     if (!layout.palette.empty()) png_set_PLTE(png, info, layout.palette.data(), int(layout.palette.size()));
     if (!layout.trans.empty()) png_set_tRNS(png, info, layout.trans.data(), int(layout.trans.size()), nullptr);
+    png_color_16 greyTrans{};
+    greyTrans.gray = png_uint_16(layout.greyTrans);
+    if (layout.greyTrans >= 0) png_set_tRNS(png, info, nullptr, 1, &greyTrans);
+    if (layout.physUnit >= 0) png_set_pHYs(png, info, layout.physX, layout.physY, layout.physUnit);
     if (layout.background) png_set_bKGD(png, info, layout.background);
     png_write_info(png, info);
     std::vector<png_bytep> rows;
@@ -158,6 +167,75 @@ TEST(PngDecode, TwoBitGreyWidensToFourBits) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(image.GetPaletteColor(uint8_t(i)).green, levels[i]);
     const uint8_t expected[] = {0, 1, 2, 3, 2};
     for (int x = 0; x < 5; ++x) EXPECT_EQ(image.GetPixelIndex(x, 0), expected[x]) << x;
+}
+
+// Low-bit grey with a transparent level and no bKGD: composited onto grey 192 at 8 bits, every
+// opaque pixel keeps ImageMagick's grey and every transparent one shows 192.
+TEST(PngDecode, LowBitGreyWithTransparencyMatchesImageMagick) {
+    struct Case {
+        int bitDepth;
+        uint32_t width;
+        std::vector<uint8_t> row;  // packed samples
+        int transparentLevel;
+    } cases[] = {
+        {1, 8, {0b01011001}, 1},
+        {1, 8, {0b01011001}, 0},
+        {2, 8, {0b00011011, 0b11100100}, 2},
+        {4, 6, {0x01, 0x5F, 0xA7}, 5},
+    };
+    const std::string dir = test::ScratchDir();
+    for (const Case& c : cases) {
+        PngLayout layout = Layout(c.width, 1, c.bitDepth, PNG_COLOR_TYPE_GRAY);
+        layout.rows = {c.row};
+        layout.greyTrans = c.transparentLevel;
+        const std::vector<uint8_t> png = WritePng(layout);
+        const std::string path = dir + "/grey" + std::to_string(c.bitDepth) + ".png";
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(png.data(), 1, png.size(), f);
+        std::fclose(f);
+        uint32_t w = 0, h = 0;
+        std::vector<uint8_t> reference;
+        ASSERT_TRUE(test::Reference(path, &w, &h, &reference)) << c.bitDepth;
+        ASSERT_EQ(w, c.width);
+        Image image;
+        ASSERT_TRUE(DecodePng(png, image)) << c.bitDepth;
+        for (uint32_t x = 0; x < c.width; ++x) {
+            const uint8_t* want = &reference[4 * size_t(x)];
+            const RgbQuad got = image.GetPixelColor(int32_t(x), 0, false);
+            const uint8_t expected = want[3] == 0 ? 192 : want[0];
+            EXPECT_EQ(got.red, expected) << c.bitDepth << " bits, transparent " << c.transparentLevel << ", x " << x;
+            EXPECT_EQ(got.green, expected) << c.bitDepth << " bits, x " << x;
+            EXPECT_EQ(got.blue, expected) << c.bitDepth << " bits, x " << x;
+        }
+    }
+}
+
+// pHYs unit 0 carries only the aspect ratio, and a file without pHYs says nothing: both are
+// unknown and decode at 96 dpi; only unit metre gives a resolution.
+TEST(PngDecode, DensityOnlyFromPixelsPerMetre) {
+    struct Case {
+        const char* what;
+        int unit;
+        uint32_t x, y;
+        int32_t xdpi, ydpi;
+    } cases[] = {
+        {"no pHYs", -1, 0, 0, 96, 96},
+        {"unit 0, square pixels", PNG_RESOLUTION_UNKNOWN, 1, 1, 96, 96},
+        {"unit 0, large numbers", PNG_RESOLUTION_UNKNOWN, 2835, 5669, 96, 96},
+        {"metre", PNG_RESOLUTION_METER, 2835, 11811, 72, 300},
+    };
+    for (const Case& c : cases) {
+        PngLayout layout = Layout(1, 1, 8, PNG_COLOR_TYPE_GRAY);
+        layout.rows = {{7}};
+        layout.physUnit = c.unit, layout.physX = c.x, layout.physY = c.y;
+        Image image;
+        image.SetXDPI(555);  // a previous picture's density must not carry over
+        image.SetYDPI(555);
+        ASSERT_TRUE(DecodePng(WritePng(layout), image)) << c.what;
+        EXPECT_EQ(image.Info.XDPI, c.xdpi) << c.what;
+        EXPECT_EQ(image.Info.YDPI, c.ydpi) << c.what;
+    }
 }
 
 TEST(PngDecode, SixteenBitSamplesKeepTheirHighByte) {
