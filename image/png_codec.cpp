@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
+#include "image/photo_metadata.h"
 #include "image/stream.h"
 
 namespace ruvelto::image {
@@ -13,7 +16,7 @@ namespace ruvelto::image {
 namespace {
 
 constexpr png_alloc_size_t kMaxChunkBytes = 16 * 1024 * 1024;
-constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0tIME\0hIST\0sBIT\0cHRM\0sRGB\0"
+constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0sPLT\0tIME\0hIST\0sBIT\0cHRM\0sRGB\0"
                                       "oFFs\0pCAL\0sCAL\0acTL\0fcTL\0fdAT";
 
 void ReadData(png_structp png, png_bytep data, size_t length) {
@@ -54,6 +57,44 @@ void WidenTwoBitRow(uint8_t* row, uint32_t width) {
     }
 }
 
+// The colour profile and the EXIF block of a PNG being read, or null when it has neither.
+std::shared_ptr<const PhotoMetadata> ReadMetadata(png_structp png, png_infop info, uint32_t width, uint32_t height,
+                                                  uint32_t& flags) {
+    auto metadata = std::make_shared<PhotoMetadata>();
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileLength = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &profileLength) && profile)
+        metadata->IccProfile.assign(profile, profile + profileLength);
+    png_bytep exif = nullptr;
+    png_uint_32 exifLength = 0;
+    if (png_get_eXIf_1(png, info, &exifLength, &exif) && exif) {
+        std::vector<uint8_t> block(exif, exif + exifLength);
+        if (ExifReadable(block)) metadata->Exif = std::move(block);
+        else flags |= IMAGE_FLAG_EXIF_DROPPED;
+    }
+    metadata->Width = width;
+    metadata->Height = height;
+    return metadata->Empty() ? nullptr : metadata;
+}
+
+// The profile (when it describes RGB, as every PNG this codec writes is in colour) and, unless the
+// caller strips it, the EXIF block.
+void WriteMetadata(png_structp png, png_infop info, const PhotoMetadata& metadata, bool withExif, uint32_t width,
+                   uint32_t height) {
+    if (IccProfileFits(metadata.IccProfile, false)) {
+        // A profile libpng finds fault with is left out with a warning, rather than failing the
+        // whole picture.
+        png_set_benign_errors(png, 1);
+        png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, metadata.IccProfile.data(),
+                     static_cast<png_uint_32>(metadata.IccProfile.size()));
+    }
+    if (!withExif) return;
+    std::vector<uint8_t> exif = ExifForOutput(metadata, width, height);
+    if (!exif.empty()) png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()), exif.data());
+}
+
 }  // namespace
 
 bool ImagePNG::Decode(Stream& s) {
@@ -76,7 +117,7 @@ bool ImagePNG::Decode(Stream& s) {
     }
     png_set_read_fn(png, &s, ReadData);
     // A chunk's declared length is allocated before it is read, whatever it claims: chunks the
-    // picture does not use (texts, profiles, animation) are skipped unread, and the rest held to
+    // picture does not use (texts, animation) are skipped unread, and the rest held to
     // a size no real file needs.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
@@ -110,6 +151,7 @@ bool ImagePNG::Decode(Stream& s) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
+    Metadata = ReadMetadata(png, info, width, height, Info.Flags);
 
     png_uint_32 resX = 0, resY = 0;
     int unit = PNG_RESOLUTION_UNKNOWN;
@@ -312,6 +354,7 @@ bool ImagePNG::Encode(Stream& s) {
         background.blue = c.blue;
     }
     png_set_bKGD(png, info, &background);
+    if (Metadata) WriteMetadata(png, info, *Metadata, !(Info.Flags & IMAGE_FLAG_NO_EXIF), width, height);
     png_write_info(png, info);
     if (!paletted && !rgba) png_set_bgr(png);
 
