@@ -12,6 +12,7 @@
 #include "app/main_window_access.h"
 #include "app/output_folder.h"
 #include "app/path_text.h"
+#include "app/photo_info_option.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
@@ -189,8 +190,10 @@ bool DecodeResized(const std::string& path, int32_t format) {
     return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));
 }
 
-// Converts the picture of one row; true when every output it asks for was written.
-bool ConvertOnePicture(const std::string& name, const std::string& path) {
+// Converts the picture of one row; true when every output it asks for was written. exifDropped
+// tells that the file's EXIF block could not be read and the outputs go without it.
+bool ConvertOnePicture(const std::string& name, const std::string& path, bool& exifDropped) {
+    exifDropped = false;
     ProcessEvents();
     AppState& app = App();
     Free(app.CurrentPicturePath);
@@ -201,6 +204,11 @@ bool ConvertOnePicture(const std::string& name, const std::string& path) {
     // A picture that cannot be read writes nothing: the object would still hold the one before.
     const bool resized = IsChecked(kResizeSwitch);
     if (resized ? !DecodeResized(path, format) : !DecodeFromFile(path.c_str(), format)) return false;
+    // Photo information goes into the outputs unless the user strips it; the flag stays with the
+    // object through any further decode of this picture.
+    const int32_t flags = PictureFlags();
+    SetPictureFlags(StripPhotoInfo() ? flags | kPictureFlagNoExif : flags & ~kPictureFlagNoExif);
+    exifDropped = (flags & kPictureFlagExifDropped) != 0;
     SetJpegScale(0);
     SetJpegQuality(static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty)));
     return WriteOutputs(name, path, format, resized);
@@ -221,10 +229,17 @@ void ShowStatus(const std::string& text) {
     Free(byteSet);
 }
 
-void ShowFailures(const std::vector<std::string>& failed) {
-    if (failed.empty()) return ShowStatus("");
-    std::string text = texts::kFailedListPrefix;
-    for (size_t i = 0; i < failed.size(); ++i) text += (i ? ", " : "") + failed[i];
+// The pictures that failed, then those converted without the EXIF block they had (a picture
+// that failed is named once, among the failures).
+void ShowFailures(const std::vector<std::string>& failed, const std::vector<std::string>& exifDropped) {
+    std::string text;
+    const auto list = [&](const char* prefix, const std::vector<std::string>& names) {
+        if (names.empty()) return;
+        text += (text.empty() ? "" : texts::kStatusSeparator) + std::string(prefix);
+        for (size_t i = 0; i < names.size(); ++i) text += (i ? ", " : "") + names[i];
+    };
+    list(texts::kFailedListPrefix, failed);
+    list(texts::kExifDroppedListPrefix, exifDropped);
     ShowStatus(text);
 }
 
@@ -249,7 +264,7 @@ void StartOrStop() {
     const int32_t total = CheckedRowCount();
     const int32_t rows = ListItemCount();
     const uint32_t generation = app.ListGeneration;
-    std::vector<std::string> failed;
+    std::vector<std::string> failed, exifDropped;
     WriteFailure stoppedBy = WriteFailure::kNone;
     if (starting) ShowStatus("");
     for (int32_t i = 1; i <= rows; ++i) {
@@ -257,7 +272,8 @@ void StartOrStop() {
         if (ListCheckState(i - 1) != 1) continue;
         const std::string name = ListItemText(i - 1).c_str();
         lastWriteFailure = WriteFailure::kNone;
-        const bool converted = ConvertOnePicture(name, RowPath(i - 1));
+        bool dropped = false;
+        const bool converted = ConvertOnePicture(name, RowPath(i - 1), dropped);
         if (app.ListGeneration != generation) {
             // Another folder was imported meanwhile: these rows are gone, and so is this run.
             WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
@@ -274,10 +290,11 @@ void StartOrStop() {
                         : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
                                                                           : texts::kFailedMark);
         if (!converted) failed.push_back(name);
+        else if (dropped) exifDropped.push_back(name);
         ++app.DoneCount;
         SetProperty(kProgressBar, kProgressPositionProperty, static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total)));
     }
-    if (starting) ShowFailures(failed);
+    if (starting) ShowFailures(failed, exifDropped);
     if (stoppedBy != WriteFailure::kNone) {
         app.StopRequested = 1;
         WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStart);
