@@ -79,10 +79,8 @@ std::shared_ptr<const PhotoMetadata> ReadMetadata(png_structp png, png_infop inf
     return metadata->Empty() ? nullptr : metadata;
 }
 
-// The profile (when it describes RGB, as every PNG this codec writes is in colour) and, unless the
-// caller strips it, the EXIF block.
-void WriteMetadata(png_structp png, png_infop info, const PhotoMetadata& metadata, bool withExif, uint32_t width,
-                   uint32_t height) {
+// The profile, when it describes RGB, as every PNG this codec writes is in colour.
+void SetProfile(png_structp png, png_infop info, const PhotoMetadata& metadata) {
     if (IccProfileFits(metadata.IccProfile, false)) {
         // A profile libpng finds fault with is left out with a warning, rather than failing the
         // whole picture.
@@ -90,9 +88,6 @@ void WriteMetadata(png_structp png, png_infop info, const PhotoMetadata& metadat
         png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, metadata.IccProfile.data(),
                      static_cast<png_uint_32>(metadata.IccProfile.size()));
     }
-    if (!withExif) return;
-    std::vector<uint8_t> exif = ExifForOutput(metadata, width, height);
-    if (!exif.empty()) png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()), exif.data());
 }
 
 }  // namespace
@@ -265,6 +260,8 @@ bool ImagePNG::Encode(Stream& s) {
     }
     uint8_t* volatile buffer = nullptr;
     volatile bool temporaryAlpha = false;
+    // Made before the jump point, so that a jump back releases it on the way out.
+    std::vector<uint8_t> exif;
     if (setjmp(png_jmpbuf(png))) {
         std::free(buffer);
         if (temporaryAlpha) {
@@ -354,8 +351,12 @@ bool ImagePNG::Encode(Stream& s) {
         background.blue = c.blue;
     }
     png_set_bKGD(png, info, &background);
-    if (Metadata) WriteMetadata(png, info, *Metadata, !(Info.Flags & IMAGE_FLAG_NO_EXIF), width, height);
+    if (Metadata) SetProfile(png, info, *Metadata);
     png_write_info(png, info);
+    // The EXIF block goes right after the header chunks: libpng would write it after the pixels,
+    // where readers may not look for it.
+    if (Metadata && !(Info.Flags & IMAGE_FLAG_NO_EXIF)) exif = ExifForOutput(*Metadata, width, height);
+    if (!exif.empty()) png_write_chunk(png, reinterpret_cast<png_const_bytep>("eXIf"), exif.data(), exif.size());
     if (!paletted && !rgba) png_set_bgr(png);
 
     if (rgba) {

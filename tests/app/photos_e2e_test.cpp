@@ -106,8 +106,9 @@ std::string DisplayP3Profile() {
     std::vector<uint8_t> size;
     be32(size, uint32_t(p.size()));
     std::memcpy(p.data(), size.data(), 4);
-    const uint8_t header[] = {0, 0, 0, 0, 0x02, 0x10, 0, 0, 'm', 'n', 't', 'r', 'R', 'G', 'B', ' ', 'X', 'Y', 'Z', ' ',
-                              0x07, 0xE8, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 'a', 'c', 's', 'p'};
+    // Size, CMM, version 2.1, display class, RGB, XYZ connection space, a date, the signature.
+    const uint8_t header[] = {0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0x10, 0, 0, 'm', 'n', 't', 'r', 'R', 'G', 'B', ' ',
+                              'X', 'Y', 'Z', ' ', 0x07, 0xE8, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 'a', 'c', 's', 'p'};
     std::memcpy(p.data() + 4, header + 4, sizeof header - 4);
     std::vector<uint8_t> illuminant;
     be32(illuminant, s15(0.9642)), be32(illuminant, s15(1.0)), be32(illuminant, s15(0.8249));
