@@ -90,10 +90,10 @@ bool ImageJPG::Decode(Stream& s) {
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+    int orientation = 1;
     bool exifDropped = false;
-    metadata = std::make_shared<PhotoMetadata>(MetadataFromJpegSegments(SavedSegments(cinfo), exifDropped));
+    metadata = std::make_shared<PhotoMetadata>(MetadataFromJpegSegments(SavedSegments(cinfo), orientation, exifDropped));
     if (exifDropped) Info.Flags |= IMAGE_FLAG_EXIF_DROPPED;
-    const int orientation = ExifOrientation(metadata->Exif);
     const bool sidesSwap = OrientationSwapsSides(orientation);
 
     const int32_t options = Info.CodecOption[IMAGE_FORMAT_JPG];

@@ -48,6 +48,7 @@ public:
         else if (b_[0] == 'M' && b_[1] == 'M') big_ = true;
         else return;
         if (U16(2) != 42) return;
+        FindOrientation(U32(4));
         readable_ = true;
         end = 8;
         const uint32_t first = U32(4);
@@ -66,6 +67,9 @@ public:
     }
 
     size_t orientationAt = 0;  // the SHORT value of the orientation entry, 0 when absent
+    // The orientation of IFD0, even when a later part of the block is broken: the picture is still
+    // turned upright when the rest of the block is dropped.
+    uint16_t orientation = 1;
     size_t pixelXAt = 0, pixelYAt = 0;
     uint16_t pixelXType = 0, pixelYType = 0;
     size_t thumbnailLink = 0;  // where IFD0 names the next directory (the thumbnail's)
@@ -74,6 +78,19 @@ public:
     bool thumbnailSound = true;
 
 private:
+    void FindOrientation(uint32_t at) {
+        if (uint64_t{at} + 2 > b_.size()) return;
+        const uint32_t count = U16(at);
+        for (uint32_t i = 0; i < count && uint64_t{at} + 2 + uint64_t{i + 1} * 12 <= b_.size(); ++i) {
+            const size_t e = at + 2 + size_t{i} * 12;
+            if (U16(e) == kTagOrientation && U16(e + 2) == kTypeShort && U32(e + 4) == 1) {
+                const uint16_t value = U16(e + 8);
+                if (value >= 1 && value <= 8) orientation = value;
+                return;
+            }
+        }
+    }
+
     // Checks one directory; kind 0 is IFD0, 1 EXIF, 2 GPS, 3 interoperability.
     bool Directory(uint32_t at, int depth, int kind) {
         if (depth > kDeepestDirectory || !visited_.insert(at).second) return false;
@@ -179,12 +196,7 @@ bool StartsWith(const std::vector<uint8_t>& data, const uint8_t* prefix, size_t 
 
 }  // namespace
 
-int ExifOrientation(const std::vector<uint8_t>& exif) {
-    const ExifLayout layout(exif);
-    if (!layout.readable() || !layout.orientationAt) return 1;
-    const uint16_t value = layout.U16(layout.orientationAt);
-    return value >= 1 && value <= 8 ? value : 1;
-}
+int ExifOrientation(const std::vector<uint8_t>& exif) { return ExifLayout(exif).orientation; }
 
 bool ExifReadable(const std::vector<uint8_t>& exif) { return ExifLayout(exif).readable(); }
 
@@ -238,8 +250,9 @@ bool IccProfileFits(const std::vector<uint8_t>& profile, bool grey) {
     return std::memcmp(profile.data() + 16, grey ? "GRAY" : "RGB ", 4) == 0;
 }
 
-PhotoMetadata MetadataFromJpegSegments(const std::vector<JpegSegment>& segments, bool& exifDropped) {
+PhotoMetadata MetadataFromJpegSegments(const std::vector<JpegSegment>& segments, int& orientation, bool& exifDropped) {
     PhotoMetadata metadata;
+    orientation = 1;
     exifDropped = false;
     bool exifSeen = false;
     std::vector<const JpegSegment*> chunks;
@@ -247,6 +260,7 @@ PhotoMetadata MetadataFromJpegSegments(const std::vector<JpegSegment>& segments,
         if (segment.marker == 0xE1 && !exifSeen && StartsWith(segment.data, kExifPrefix, sizeof kExifPrefix)) {
             exifSeen = true;
             std::vector<uint8_t> block(segment.data.begin() + sizeof kExifPrefix, segment.data.end());
+            orientation = ExifOrientation(block);
             if (ExifReadable(block)) metadata.Exif = std::move(block);
             else exifDropped = true;
         } else if (segment.marker == 0xE2 && segment.data.size() > sizeof kIccPrefix + 2 &&

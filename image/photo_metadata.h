@@ -27,7 +27,7 @@ struct PhotoMetadata {
     bool Empty() const { return Exif.empty() && IccProfile.empty(); }
 };
 
-// The orientation 1-8 of a readable EXIF block; 1 for anything else.
+// The orientation 1-8 in IFD0 of an EXIF block, even of one broken further on; 1 when there is none.
 int ExifOrientation(const std::vector<uint8_t>& exif);
 // Whether every directory and value of the block lies inside it with a known format: a block
 // that is not is dropped rather than copied into outputs that readers would then complain about.
@@ -55,9 +55,10 @@ struct JpegSegment {
     int marker;  // 0xE1, 0xE2
     std::vector<uint8_t> data;
 };
-// Metadata from a JPEG's APP1 and APP2 segments, in file order. exifDropped is set when an EXIF
-// block was present but unreadable; a profile whose chunks do not add up is left out.
-PhotoMetadata MetadataFromJpegSegments(const std::vector<JpegSegment>& segments, bool& exifDropped);
+// Metadata from a JPEG's APP1 and APP2 segments, in file order, and the orientation of its EXIF
+// block. exifDropped is set when an EXIF block was present but unreadable; a profile whose chunks
+// do not add up is left out.
+PhotoMetadata MetadataFromJpegSegments(const std::vector<JpegSegment>& segments, int& orientation, bool& exifDropped);
 // The segments to write after the JPEG's own header, or none for a block or profile too large
 // for them: an EXIF block over one segment's 65533 bytes is dropped, never split.
 std::vector<JpegSegment> JpegSegmentsFor(const std::vector<uint8_t>& exif, const std::vector<uint8_t>& profile);

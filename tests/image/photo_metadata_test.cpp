@@ -122,8 +122,9 @@ std::vector<JpegSegment> SegmentsOf(const std::vector<uint8_t>& jpeg) {
 }
 
 PhotoMetadata MetadataOf(const std::vector<uint8_t>& jpeg) {
+    int orientation = 0;
     bool dropped = false;
-    return MetadataFromJpegSegments(SegmentsOf(jpeg), dropped);
+    return MetadataFromJpegSegments(SegmentsOf(jpeg), orientation, dropped);
 }
 
 // Where the stored pixel shown at (dx, dy) (from the top left) of a picture stored w x h lies,
@@ -248,12 +249,19 @@ TEST(PhotoMetadata, BadOrUnfittingMetadataIsDroppedAndThePictureKept) {
     Le16(badFormat, 60 + 2, 99);
     std::vector<uint8_t> loop = ExifBlock(6, w, h, false);
     Le32(loop, 34 + 8, 8);  // the EXIF directory is IFD0 again
-    for (const auto& block : {outside, badFormat, loop, std::vector<uint8_t>{'I', 'I', 43, 0, 8, 0, 0, 0}}) {
+    std::vector<uint8_t> badHeader = ExifBlock(6, w, h, false);
+    badHeader[2] = 43;
+    // Blocks broken after IFD0 still say how to turn the picture; one without a sound header not.
+    const struct {
+        std::vector<uint8_t> block;
+        uint32_t width;
+    } broken[] = {{outside, h}, {badFormat, h}, {loop, h}, {badHeader, w}};
+    for (const auto& [block, width] : broken) {
         const std::vector<uint8_t> jpeg = PhotoJpeg(w, h, block);
         Image image;
         ASSERT_TRUE(image.Decode(jpeg.data(), jpeg.size(), IMAGE_FORMAT_JPG));
         EXPECT_TRUE(image.Info.Flags & IMAGE_FLAG_EXIF_DROPPED);
-        EXPECT_EQ(image.GetWidth(), w);  // not turned by a block that cannot be trusted
+        EXPECT_EQ(image.GetWidth(), width);
         EXPECT_TRUE(MetadataOf(Encode(image, IMAGE_FORMAT_JPG)).Exif.empty());
         // The next picture's decode says nothing was dropped from it.
         const std::vector<uint8_t> clean = PhotoJpeg(w, h, ExifBlock(1, w, h, false));
