@@ -203,7 +203,9 @@ TEST(PhotoMetadata, JpegAndPngOutputsCarryTheBlockAndTheProfile) {
         const std::vector<uint8_t> jpeg = PhotoJpeg(w, h, source, profile);
         Image photo;
         ASSERT_TRUE(photo.Decode(jpeg.data(), jpeg.size(), IMAGE_FORMAT_JPG));
-        if (c.resizeTo) ASSERT_TRUE(photo.Resample(c.resizeTo, c.resizeTo / 2));
+        if (c.resizeTo) {
+            ASSERT_TRUE(photo.Resample(c.resizeTo, c.resizeTo / 2));
+        }
         const uint32_t ow = photo.GetWidth(), oh = photo.GetHeight();
         std::vector<uint8_t> expected = c.keepsThumbnail ? source : std::vector<uint8_t>(source.begin(), source.begin() + kThumbnailAt - 30);
         if (!c.keepsThumbnail) Le32(expected, 46, 0);
