@@ -17,6 +17,7 @@
 #include "app/output_folder.h"
 #include "app/output_plan.h"
 #include "app/path_text.h"
+#include "app/photo_info_option.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
@@ -55,6 +56,7 @@ struct RunOptions {
     bool byPercentage = false, customSize = false;
     int32_t percentage = 0, width = 0, height = 0;
     uint8_t quality = 0;
+    bool stripPhotoInfo = false;  // outputs go without EXIF
 };
 
 RunOptions TakeRunOptions() {
@@ -70,6 +72,7 @@ RunOptions TakeRunOptions() {
     options.width = ToInteger(EditText(kCustomWidth).c_str());
     options.height = ToInteger(EditText(kCustomHeight).c_str());
     options.quality = static_cast<uint8_t>(Property(kQualitySlider, kSliderPositionProperty));
+    options.stripPhotoInfo = StripPhotoInfo();
     return options;
 }
 
@@ -211,7 +214,9 @@ bool DecodeResized(const std::string& path, int32_t format, const RunOptions& op
 }
 
 // Converts the picture of one row; true when every output planned for it was written.
-bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options) {
+// exifDropped tells that the file's EXIF block could not be read and the outputs go without it.
+bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options, bool& exifDropped) {
+    exifDropped = false;
     ProcessEvents();
     AppState& app = App();
     Free(app.CurrentPicturePath);
@@ -222,6 +227,11 @@ bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options)
     // A picture that cannot be read writes nothing: the object would still hold the one before.
     if (options.resize ? !DecodeResized(picture.source, format, options) : !DecodeFromFile(picture.source.c_str(), format))
         return false;
+    // Photo information goes into the outputs unless the user strips it; the flag stays with the
+    // object through any further decode of this picture.
+    const int32_t flags = PictureFlags();
+    SetPictureFlags(options.stripPhotoInfo ? flags | kPictureFlagNoExif : flags & ~kPictureFlagNoExif);
+    exifDropped = (flags & kPictureFlagExifDropped) != 0;
     SetJpegScale(0);
     SetJpegQuality(options.quality);
     return WriteOutputs(picture, format, options.resize, options);
@@ -242,15 +252,20 @@ void ShowStatus(const std::string& text) {
     Free(byteSet);
 }
 
-// The status bar after a run: how many outputs were renamed, then which pictures failed.
-std::string RunStatus(int32_t renamed, const std::vector<std::string>& failed) {
+// The status bar after a run: how many outputs were renamed, which pictures failed, then those
+// converted without the EXIF block they had (a picture that failed is named once, among the
+// failures).
+std::string RunStatus(int32_t renamed, const std::vector<std::string>& failed,
+                      const std::vector<std::string>& exifDropped = {}) {
     std::string text;
     if (renamed > 0) text = texts::kRenamedBefore + std::string(ToText(renamed).c_str()) + texts::kRenamedAfter;
-    if (!failed.empty()) {
-        if (!text.empty()) text += texts::kStatusSeparator;
-        text += texts::kFailedListPrefix;
-        for (size_t i = 0; i < failed.size(); ++i) text += (i ? ", " : "") + failed[i];
-    }
+    const auto list = [&](const char* prefix, const std::vector<std::string>& names) {
+        if (names.empty()) return;
+        text += (text.empty() ? "" : texts::kStatusSeparator) + std::string(prefix);
+        for (size_t i = 0; i < names.size(); ++i) text += (i ? ", " : "") + names[i];
+    };
+    list(texts::kFailedListPrefix, failed);
+    list(texts::kExifDroppedListPrefix, exifDropped);
     return text;
 }
 
@@ -325,7 +340,7 @@ void StartOrStop() {
     app.DoneCount = 0;
     WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStop);
     const auto total = static_cast<int32_t>(plan.pictures.size());
-    std::vector<std::string> failed;
+    std::vector<std::string> failed, exifDropped;
     WriteFailure stoppedBy = WriteFailure::kNone;
     ShowStatus(RunStatus(plan.renamed, failed));
     std::vector<bool> processed(plan.pictures.size(), false);
@@ -337,7 +352,8 @@ void StartOrStop() {
         processed[i] = true;
         const std::string name = ListItemText(picture.row).c_str();
         lastWriteFailure = WriteFailure::kNone;
-        const bool converted = ConvertOnePicture(picture, options);
+        bool dropped = false;
+        const bool converted = ConvertOnePicture(picture, options, dropped);
         if (app.ListGeneration != generation) {
             // Another folder was imported meanwhile: these rows are gone, and so is this run.
             return EndRun();
@@ -353,12 +369,13 @@ void StartOrStop() {
                         : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
                                                                           : texts::kFailedMark);
         if (!converted) failed.push_back(name);
+        else if (dropped) exifDropped.push_back(name);
         ++app.DoneCount;
         const int32_t percent = static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total));
         SetProperty(kProgressBar, kProgressPositionProperty, std::min(percent, 100));
     }
     EndRun();
-    ShowStatus(RunStatus(plan.renamed, failed));
+    ShowStatus(RunStatus(plan.renamed, failed, exifDropped));
     if (app.CloseRequested) return;  // the window is closing: no message to answer first
     if (stoppedBy != WriteFailure::kNone) {
         app.StopRequested = 1;

@@ -38,6 +38,8 @@ RUVELTO_HANDLER(ruvelto_on_quality_stepper);
 RUVELTO_HANDLER(ruvelto_on_choose_output_folder);
 // The conversion run (conversion_run.cpp).
 RUVELTO_HANDLER(ruvelto_on_start_or_stop);
+// The menu item that strips photo information from outputs (photo_info_option.cpp).
+RUVELTO_HANDLER(ruvelto_on_strip_photo_info);
 // Start-up checks: the skin, the single-instance guard and the companion offer (startup_checks.cpp).
 RUVELTO_HANDLER(ruvelto_on_main_window_created);
 // The companion offer window (companion_offer.cpp).

@@ -28,7 +28,7 @@ enum ListMethod : int {
 enum ImageMethod : int {
     kDecodeFromFile = 0, kGetJpegQuality = 1, kEncodeToBin = 2, kSetJpegScale = 3, kSetJpegQuality = 4,
     kGetWidth = 5, kGetHeight = 6, kDestroy = 7, kDecodeFromBin = 8, kEncodeToFile = 9, kSetEscape = 11,
-    kResample = 12, kAlphaStrip = 13,
+    kResample = 12, kAlphaStrip = 13, kGetFlags = 14, kSetFlags = 15,
 };
 
 ValueRecord Core(int command, std::initializer_list<ValueRecord> args) {
@@ -165,6 +165,8 @@ int32_t PictureHeight() { return static_cast<int32_t>(ImageCall(kGetHeight, {}).
 bool DestroyPicture() { return ImageCall(kDestroy, {}).lo != 0; }
 void SetDecodeEscape(int32_t value) { ImageCall(kSetEscape, {IntValue(value)}); }
 bool LayAlphaOverWhite() { return ImageCall(kAlphaStrip, {}).lo != 0; }
+int32_t PictureFlags() { return static_cast<int32_t>(ImageCall(kGetFlags, {}).lo); }
+void SetPictureFlags(int32_t flags) { ImageCall(kSetFlags, {IntValue(flags)}); }
 bool ResamplePicture(int32_t width, int32_t height) {
     return ImageCall(kResample, {IntValue(width), IntValue(height)}).lo != 0;
 }

@@ -67,5 +67,12 @@ void SetDecodeEscape(int32_t value);
 bool ResamplePicture(int32_t width, int32_t height);
 // Lays the picture's alpha over white and drops it; true when the picture had alpha.
 bool LayAlphaOverWhite();
+// The image object's flags, as the image class library defines them: the caller sets NoExif to
+// have encoders leave the EXIF block out; a decode sets ExifDropped when the file's block could
+// not be read and was left out.
+constexpr int32_t kPictureFlagNoExif = 0x1;
+constexpr int32_t kPictureFlagExifDropped = 0x2;
+int32_t PictureFlags();
+void SetPictureFlags(int32_t flags);
 
 }  // namespace ruvelto::app

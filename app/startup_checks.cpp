@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/companion_texts.h"
 #include "app/handlers.h"
+#include "app/photo_info_option.h"
 #include "app/runtime_facade.h"
 #include "app/single_instance_guard.h"
 #include "image-data/library_command_tables.h"
@@ -30,6 +31,7 @@ bool CompanionInstalled(const char* registryValue) {
 
 RUVELTO_HANDLER(ruvelto_on_main_window_created) {
     CallCommand(image_data::kXpStyleLibraryCommands[kApplyXPStyle], {IntValue(kBlueScheme)});
+    RestorePhotoInfoChoice();
 
     const auto window =
         static_cast<int32_t>(CallCoreCommand(image_data::kCoreLibraryCommands[kGetWindowHandle], {MainWindow()}).lo);

@@ -13,6 +13,11 @@ constexpr const char* kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\x
 constexpr const char* kDoneWithFailuresBefore = "\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xAC\xC6\xE4\xD6\xD0 ";
 constexpr const char* kDoneWithFailuresAfter = " \xB8\xF6\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xAC\xCF\xEA\xBC\xFB\xD7\xB4\xCC\xAC\xCC\xF5\xA1\xA3";
 constexpr const char* kFailedListPrefix = "\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xBA";  // 处理失败：
+// Pictures converted without the EXIF block they had, which could not be read.
+constexpr const char* kExifDroppedListPrefix = "\xD5\xD5\xC6\xAC\xD0\xC5\xCF\xA2\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC\xD2\xD1\xC8\xA5\xB3\xFD\xA3\xBA";  // 照片信息无法读取，已去除：
+constexpr const char* kStatusSeparator = "\xA3\xBB";  // ；
+// HKEY_CURRENT_USER: the strip switch, a value beside the program's single-instance key.
+constexpr const char* kStripPhotoInfoRegistryPath = "Software\\ruanjian\\\xC8\xA5\xB3\xFD\xD5\xD5\xC6\xAC\xD0\xC5\xCF\xA2";  // Software\ruanjian\去除照片信息
 constexpr const char* kFailedMark = "\xCA\xA7\xB0\xDC";  // 失败 (column 1 of a failed row)
 // Problems with the output folder: the problem, then the folder on a line of its own.
 constexpr const char* kOutputFolderMissing = "\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE\xBC\xD0\xB2\xBB\xB4\xE6\xD4\xDA\xA3\xBA";  // 输出文件夹不存在：

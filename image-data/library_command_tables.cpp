@@ -83,7 +83,7 @@ const CommandEntry kExtendedUiLibraryCommands[7] = {
     /* 6 GetCheckState */ &extui::GetCheckState,
 };
 
-const CommandEntry kImageLibraryCommands[14] = {
+const CommandEntry kImageLibraryCommands[16] = {
     /* 0 DecodeFromFile */ &image::BoundDecodeFromFile,
     /* 1 GetJpegQuality */ &image::BoundGetJpegQuality,
     /* 2 EecodeToBin */ &image::BoundEncodeToBin,
@@ -98,6 +98,8 @@ const CommandEntry kImageLibraryCommands[14] = {
     /* 11 SetEscape */ &image::BoundSetEscape,
     /* 12 Resample */ &image::BoundResample,
     /* 13 AlphaStrip */ &image::BoundAlphaStrip,
+    /* 14 GetFlags */ &image::BoundGetFlags,
+    /* 15 SetFlags */ &image::BoundSetFlags,
 };
 
 const CommandEntry kXpStyleLibraryCommands[1] = {

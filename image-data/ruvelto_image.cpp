@@ -99,7 +99,7 @@ LibraryDescription ImageLibrary() {
         Type("\xB2\xE5\xD6\xB5\xCB\xE3\xB7\xA8", "InterpolationMethod", 0, false),             // 插值算法
         Type("\xC1\xBF\xD7\xD3\xBB\xAF\xC0\xE0", "CQuantizer", 0, false),                      // 量子化类
     };
-    lib.commandCount = 14;
+    lib.commandCount = 16;
     lib.commandTable = Table("kImageLibraryCommands");
     lib.notify = {"ruvelto::image::ImageLibraryNotify", "image/library_entry.h"};
     return lib;

@@ -96,6 +96,15 @@ bool AlphaStripCommand(Image** slot) {
     return image && image->AlphaStrip();
 }
 
+int32_t GetFlagsCommand(Image** slot) {
+    Image* image = ObjectIn(slot);
+    return image ? static_cast<int32_t>(image->Info.Flags) : 0;
+}
+
+void SetFlagsCommand(Image** slot, int32_t value) {
+    if (Image* image = ObjectIn(slot)) image->Info.Flags = static_cast<uint32_t>(value);
+}
+
 void FreeCommand(Image** slot) {
     if (!slot || !*slot) return;
     delete *slot;

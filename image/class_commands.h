@@ -24,6 +24,9 @@ bool DestroyCommand(Image** slot);
 void SetEscapeCommand(Image** slot, int32_t value);
 bool ResampleCommand(Image** slot, int32_t width, int32_t height);
 bool AlphaStripCommand(Image** slot);
+// The object's Flags (IMAGE_FLAG_*): 0 while no object exists; setting them needs an object.
+int32_t GetFlagsCommand(Image** slot);
+void SetFlagsCommand(Image** slot, int32_t value);
 void FreeCommand(Image** slot);
 
 }  // namespace ruvelto::image

@@ -146,6 +146,7 @@ bool Image::Destroy() {
     std::free(Dib);
     Dib = nullptr;
     Info.Bits = nullptr;
+    Metadata.reset();
     return true;
 }
 
@@ -157,6 +158,7 @@ bool Image::Transfer(Image& source) {
     Selection = source.Selection;
     Alpha = source.Alpha;
     Layers = source.Layers;
+    Metadata = std::move(source.Metadata);
     source.Header = BitmapInfoHeader{};
     source.Info = ImageInfo{};
     source.Info.JpegQuality = 0;
@@ -187,6 +189,7 @@ void Image::Ghost(Image& source) {
     Selection = source.Selection;
     Alpha = source.Alpha;
     Layers = source.Layers;
+    Metadata = source.Metadata;
     Info.GhostOf = &source;
 }
 

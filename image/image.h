@@ -4,10 +4,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace ruvelto::image {
 
 class Stream;
+struct PhotoMetadata;
 
 // One numbering names the picture formats everywhere.
 enum ImageFormat : int32_t {
@@ -96,8 +98,13 @@ struct ImageInfo {
     uint8_t NearestIndex = 0;
     bool NearestValid = false;
     int32_t NumLayers = 0;
-    uint32_t Flags = 0;
+    uint32_t Flags = 0;          // IMAGE_FLAG_* below
 };
+
+// Flags: set by the caller, encoders leave the EXIF block out (the colour profile stays).
+constexpr uint32_t IMAGE_FLAG_NO_EXIF = 0x1;
+// Set by the last decode: the file had an EXIF block that could not be read, and it was dropped.
+constexpr uint32_t IMAGE_FLAG_EXIF_DROPPED = 0x2;
 
 // Object texts.
 inline constexpr const char kErrZeroSize[] = "\xB4\xB4\xBD\xA8\xCD\xBC\xCF\xF1\xB6\xD4\xCF\xF3: \xB8\xDF\xB6\xC8\xBA\xCD\xBF\xED\xB6\xC8\xB1\xD8\xD0\xEB\xB4\xF3\xD3\xDA\xC1\xE3";  // 创建图像对象: 高度和宽度必须大于零
@@ -214,6 +221,9 @@ public:
     uint8_t* Selection = nullptr;
     uint8_t* Alpha = nullptr;
     Image** Layers = nullptr;
+    // The EXIF block and colour profile of the decoded photo, shared by ghosts and kept by the
+    // transforms; a decode replaces it, Destroy drops it.
+    std::shared_ptr<const PhotoMetadata> Metadata;
 
 protected:
     void Startup(int32_t format);

@@ -21,6 +21,8 @@ void TakeSettings(ImageCodec& codec, const Image& caller) {
     codec.CopyInfo(caller);
     codec.Info.TransIndex = -1;
     codec.Info.TransColor = RgbQuad{};
+    // Whether an EXIF block was dropped is the new picture's to say.
+    codec.Info.Flags &= ~IMAGE_FLAG_EXIF_DROPPED;
 }
 
 }  // namespace

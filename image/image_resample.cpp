@@ -306,6 +306,7 @@ bool Image::Resample(uint32_t width, uint32_t height) {
             }
         }
     }
+    result.Metadata = Metadata;
     return Transfer(result);
 }
 

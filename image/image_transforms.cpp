@@ -27,6 +27,7 @@ bool Image::Copy(const Image& source, bool pixels, bool selection, bool alpha) {
     if (!Create(source.GetWidth(), source.GetHeight(), source.Header.BitCount, source.Info.Type))
         return false;
     Header.ClrImportant = source.Header.ClrImportant;
+    Metadata = source.Metadata;
     if (pixels) {
         std::memcpy(Dib, source.Dib, GetSize());
     } else if (GetPaletteSize()) {
@@ -51,6 +52,7 @@ bool Image::MakeWorkingCopy(Image& copy, uint32_t width, uint32_t height) const 
     copy.Header.XPelsPerMeter = Header.XPelsPerMeter;
     copy.Header.YPelsPerMeter = Header.YPelsPerMeter;
     if (!copy.Create(width, height, Header.BitCount, Info.Type)) return false;
+    copy.Metadata = Metadata;
     copy.Header.ClrImportant = Header.ClrImportant;
     if (GetPaletteSize()) std::memcpy(copy.GetPalette(), GetPalette(), GetPaletteSize());
     if (Alpha) {

@@ -2,8 +2,11 @@
 
 #include <climits>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "image/jpeg_stream_adapter.h"
+#include "image/photo_metadata.h"
 #include "image/stream.h"
 
 #include <jerror.h>
@@ -43,6 +46,14 @@ int32_t ExifDpi(float resolution, float unitFactor) {
     return dpi >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(dpi);
 }
 
+// The APP1 and APP2 segments libjpeg kept while reading the header.
+std::vector<JpegSegment> SavedSegments(const jpeg_decompress_struct& cinfo) {
+    std::vector<JpegSegment> segments;
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+        segments.push_back(JpegSegment{m->marker, std::vector<uint8_t>(m->data, m->data + m->data_length)});
+    return segments;
+}
+
 // JFIF density: unit 1 dots per inch, 2 dots per centimetre. Unit 0 gives only the pixels'
 // aspect ratio, so the resolution is unknown: 96, as for a file with no JFIF header.
 int32_t Density(unsigned unit, unsigned density) {
@@ -67,6 +78,8 @@ bool ImageJPG::Decode(Stream& s) {
     JpegErrorManager err;
     JpegStreamAdapter adapter;
     jpeg_progress_mgr progress{};
+    // Made before the jump point, so that a jump back releases it on the way out.
+    std::shared_ptr<PhotoMetadata> metadata;
     cinfo.err = err.Install(this);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
@@ -77,7 +90,14 @@ bool ImageJPG::Decode(Stream& s) {
     progress.progress_monitor = LimitScans;
     cinfo.progress = &progress;
     cinfo.mem->max_memory_to_use = WorkingMemoryLimit();
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+    int orientation = 1;
+    bool exifDropped = false;
+    metadata = std::make_shared<PhotoMetadata>(MetadataFromJpegSegments(SavedSegments(cinfo), orientation, exifDropped));
+    if (exifDropped) Info.Flags |= IMAGE_FLAG_EXIF_DROPPED;
+    const bool sidesSwap = OrientationSwapsSides(orientation);
 
     const int32_t options = Info.CodecOption[IMAGE_FORMAT_JPG];
     if (options & DECODE_GRAYSCALE) cinfo.out_color_space = JCS_GRAYSCALE;
@@ -95,8 +115,9 @@ bool ImageJPG::Decode(Stream& s) {
     jpeg_calc_output_dimensions(&cinfo);
 
     if (Info.Escape == -1) {
-        Header.Width = static_cast<int32_t>(cinfo.output_width);
-        Header.Height = static_cast<int32_t>(cinfo.output_height);
+        // The size of the picture as it will be decoded: upright.
+        Header.Width = static_cast<int32_t>(sidesSwap ? cinfo.output_height : cinfo.output_width);
+        Header.Height = static_cast<int32_t>(sidesSwap ? cinfo.output_width : cinfo.output_height);
         jpeg_destroy_decompress(&cinfo);
         return true;
     }
@@ -155,7 +176,14 @@ bool ImageJPG::Decode(Stream& s) {
         }
     }
     jpeg_finish_decompress(&cinfo);
+    metadata->OrientationApplied = true;
+    metadata->Turned = orientation != 1;
+    metadata->Width = sidesSwap ? cinfo.image_height : cinfo.image_width;
+    metadata->Height = sidesSwap ? cinfo.image_width : cinfo.image_height;
     jpeg_destroy_decompress(&cinfo);
+    // Turned after any scaled decode, on the smaller picture.
+    if (!TurnUpright(*this, orientation)) return false;
+    if (!metadata->Empty()) Metadata = std::move(metadata);
     return true;
 }
 
@@ -198,6 +226,13 @@ bool ImageJPG::Encode(Stream& s) {
     cinfo.X_density = static_cast<UINT16>(Info.XDPI > 65535 ? 65535 : Info.XDPI);
     cinfo.Y_density = static_cast<UINT16>(Info.YDPI > 65535 ? 65535 : Info.YDPI);
     jpeg_start_compress(&cinfo, TRUE);
+    if (Metadata) {
+        const bool greyOutput = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+        const std::vector<uint8_t> exif = (Info.Flags & IMAGE_FLAG_NO_EXIF) ? std::vector<uint8_t>{} : ExifForOutput(*Metadata, width, height);
+        const std::vector<uint8_t> profile = IccProfileFits(Metadata->IccProfile, greyOutput) ? Metadata->IccProfile : std::vector<uint8_t>{};
+        for (const JpegSegment& segment : JpegSegmentsFor(exif, profile))
+            jpeg_write_marker(&cinfo, segment.marker, segment.data.data(), static_cast<unsigned>(segment.data.size()));
+    }
 
     // Grey pictures of 1 or 4 bits are widened to one byte a pixel; their palette entry i is
     // grey level i, so the index is the level.

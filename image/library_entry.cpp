@@ -24,6 +24,8 @@ enum LibraryCommand {
     kSetEscape = 83,
     kResample = 138,
     kAlphaStrip = 205,
+    kGetFlags = 53,
+    kSetFlags = 84,
 };
 
 // Argument i, or an empty record when the caller passed fewer.
@@ -111,6 +113,10 @@ void CmdResample(ValueRecord* r, int32_t n, ValueRecord* a) {
 
 void CmdAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { SetLogical(r, AlphaStripCommand(Slot(n, a))); }
 
+void CmdGetFlags(ValueRecord* r, int32_t n, ValueRecord* a) { r->lo = static_cast<uint32_t>(GetFlagsCommand(Slot(n, a))); }
+
+void CmdSetFlags(ValueRecord*, int32_t n, ValueRecord* a) { SetFlagsCommand(Slot(n, a), Int(n, a, 1)); }
+
 // Methods this program does not bind leave the result as the runtime zeroed it.
 void CmdNotBound(ValueRecord*, int32_t, ValueRecord*) {}
 
@@ -133,6 +139,8 @@ void StartModule() {
     g_dispatch[kSetEscape] = CmdSetEscape;
     g_dispatch[kResample] = CmdResample;
     g_dispatch[kAlphaStrip] = CmdAlphaStrip;
+    g_dispatch[kGetFlags] = CmdGetFlags;
+    g_dispatch[kSetFlags] = CmdSetFlags;
 }
 
 template <int kLibraryCommand>
@@ -146,7 +154,7 @@ void Forward(ValueRecord* result, int32_t count, ValueRecord* args) {
 const int kBoundLibraryCommands[kBoundCommandCount] = {
     kDecodeFromFile, kGetJpegQuality, kEncodeToBin, kSetJpegScale, kSetJpegQuality, kGetWidth,
     kGetHeight,      kDestroy,        kDecodeFromBin, kEncodeToFile, kFree,
-    kSetEscape,      kResample,       kAlphaStrip,
+    kSetEscape,      kResample,       kAlphaStrip,    kGetFlags,      kSetFlags,
 };
 
 void BoundDecodeFromFile(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kDecodeFromFile>(r, n, a); }
@@ -163,12 +171,14 @@ void BoundFree(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kFree>(r, n,
 void BoundSetEscape(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetEscape>(r, n, a); }
 void BoundResample(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kResample>(r, n, a); }
 void BoundAlphaStrip(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kAlphaStrip>(r, n, a); }
+void BoundGetFlags(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kGetFlags>(r, n, a); }
+void BoundSetFlags(ValueRecord* r, int32_t n, ValueRecord* a) { Forward<kSetFlags>(r, n, a); }
 
 const CommandEntry kImageBoundCommands[kBoundCommandCount] = {
     BoundDecodeFromFile, BoundGetJpegQuality, BoundEncodeToBin,  BoundSetJpegScale,
     BoundSetJpegQuality, BoundGetWidth,       BoundGetHeight,    BoundDestroy,
     BoundDecodeFromBin,  BoundEncodeToFile,   BoundFree,         BoundSetEscape,
-    BoundResample,       BoundAlphaStrip,
+    BoundResample,       BoundAlphaStrip,     BoundGetFlags,     BoundSetFlags,
 };
 
 intptr_t ImageLibraryNotify(int32_t message, intptr_t arg1, intptr_t) {

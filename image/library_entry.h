@@ -1,5 +1,5 @@
 // The image class library as the runtime sees it: its notify entry and the program's table of
-// fourteen bound commands. Value records carry 32-bit pointers, so this part exists only in the
+// sixteen bound commands. Value records carry 32-bit pointers, so this part exists only in the
 // 32-bit Windows build.
 #pragma once
 #include <cstdint>
@@ -9,7 +9,7 @@
 namespace ruvelto::image {
 
 constexpr int kLibraryCommandCount = 215;
-constexpr int kBoundCommandCount = 14;
+constexpr int kBoundCommandCount = 16;
 
 // First call, whatever the message: module start-up and the dispatch table. Then message 1
 // stores the service callback (argument 1) and answers 0, message 6 answers 0, others -1.
@@ -31,6 +31,8 @@ void BoundFree(ValueRecord* result, int32_t count, ValueRecord* args);
 void BoundSetEscape(ValueRecord* result, int32_t count, ValueRecord* args);
 void BoundResample(ValueRecord* result, int32_t count, ValueRecord* args);
 void BoundAlphaStrip(ValueRecord* result, int32_t count, ValueRecord* args);
+void BoundGetFlags(ValueRecord* result, int32_t count, ValueRecord* args);
+void BoundSetFlags(ValueRecord* result, int32_t count, ValueRecord* args);
 extern const CommandEntry kImageBoundCommands[kBoundCommandCount];
 extern const int kBoundLibraryCommands[kBoundCommandCount];
 

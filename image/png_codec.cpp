@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
+#include "image/photo_metadata.h"
 #include "image/stream.h"
 
 namespace ruvelto::image {
@@ -13,7 +16,7 @@ namespace ruvelto::image {
 namespace {
 
 constexpr png_alloc_size_t kMaxChunkBytes = 16 * 1024 * 1024;
-constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0tIME\0hIST\0sBIT\0cHRM\0sRGB\0"
+constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0sPLT\0tIME\0hIST\0sBIT\0cHRM\0sRGB\0"
                                       "oFFs\0pCAL\0sCAL\0acTL\0fcTL\0fdAT";
 
 void ReadData(png_structp png, png_bytep data, size_t length) {
@@ -54,6 +57,39 @@ void WidenTwoBitRow(uint8_t* row, uint32_t width) {
     }
 }
 
+// The colour profile and the EXIF block of a PNG being read, or null when it has neither.
+std::shared_ptr<const PhotoMetadata> ReadMetadata(png_structp png, png_infop info, uint32_t width, uint32_t height,
+                                                  uint32_t& flags) {
+    auto metadata = std::make_shared<PhotoMetadata>();
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileLength = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &profileLength) && profile)
+        metadata->IccProfile.assign(profile, profile + profileLength);
+    png_bytep exif = nullptr;
+    png_uint_32 exifLength = 0;
+    if (png_get_eXIf_1(png, info, &exifLength, &exif) && exif) {
+        std::vector<uint8_t> block(exif, exif + exifLength);
+        if (ExifReadable(block)) metadata->Exif = std::move(block);
+        else flags |= IMAGE_FLAG_EXIF_DROPPED;
+    }
+    metadata->Width = width;
+    metadata->Height = height;
+    return metadata->Empty() ? nullptr : metadata;
+}
+
+// The profile, when it describes RGB, as every PNG this codec writes is in colour.
+void SetProfile(png_structp png, png_infop info, const PhotoMetadata& metadata) {
+    if (IccProfileFits(metadata.IccProfile, false)) {
+        // A profile libpng finds fault with is left out with a warning, rather than failing the
+        // whole picture.
+        png_set_benign_errors(png, 1);
+        png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, metadata.IccProfile.data(),
+                     static_cast<png_uint_32>(metadata.IccProfile.size()));
+    }
+}
+
 }  // namespace
 
 bool ImagePNG::Decode(Stream& s) {
@@ -76,7 +112,7 @@ bool ImagePNG::Decode(Stream& s) {
     }
     png_set_read_fn(png, &s, ReadData);
     // A chunk's declared length is allocated before it is read, whatever it claims: chunks the
-    // picture does not use (texts, profiles, animation) are skipped unread, and the rest held to
+    // picture does not use (texts, animation) are skipped unread, and the rest held to
     // a size no real file needs.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
@@ -123,6 +159,7 @@ bool ImagePNG::Decode(Stream& s) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
+    Metadata = ReadMetadata(png, info, width, height, Info.Flags);
 
     png_uint_32 resX = 0, resY = 0;
     int unit = PNG_RESOLUTION_UNKNOWN;
@@ -240,6 +277,8 @@ bool ImagePNG::Encode(Stream& s) {
     }
     uint8_t* volatile buffer = nullptr;
     volatile bool temporaryAlpha = false;
+    // Made before the jump point, so that a jump back releases it on the way out.
+    std::vector<uint8_t> exif;
     if (setjmp(png_jmpbuf(png))) {
         std::free(buffer);
         if (temporaryAlpha) {
@@ -329,7 +368,12 @@ bool ImagePNG::Encode(Stream& s) {
         background.blue = c.blue;
     }
     png_set_bKGD(png, info, &background);
+    if (Metadata) SetProfile(png, info, *Metadata);
     png_write_info(png, info);
+    // The EXIF block goes right after the header chunks: libpng would write it after the pixels,
+    // where readers may not look for it.
+    if (Metadata && !(Info.Flags & IMAGE_FLAG_NO_EXIF)) exif = ExifForOutput(*Metadata, width, height);
+    if (!exif.empty()) png_write_chunk(png, reinterpret_cast<png_const_bytep>("eXIf"), exif.data(), exif.size());
     if (!paletted && !rgba) png_set_bgr(png);
 
     if (rgba) {

@@ -5,6 +5,7 @@
 #include "forms/window_properties.h"
 #include "image-data/component_blobs.h"
 #include "image-data/windows/program_icon.h"
+#include "image-data/windows/main_window_units.h"
 #include "image-data/windows/program_windows.h"
 #include "image-data/windows/window_pictures.h"
 
@@ -132,6 +133,14 @@ std::vector<uint8_t> PictureListBlob() {
     return ListViewBlob(list);
 }
 
+// Checked or not as the registry says, at start; off until then.
+MenuItemDescription StripPhotoInfoItem() {
+    MenuItemDescription item = MenuItem("\xC8\xA5\xB3\xFD\xD5\xD5\xC6\xAC\xD0\xC5\xCF\xA2\xA3\xA8" "EXIF/GPS\xA3\xA9", 1,
+                                        HandlerRef::Named("ruvelto_on_strip_photo_info"));
+    item.id = main_window::kStripPhotoInfoItem;
+    return item;
+}
+
 }  // namespace
 
 WindowDescription MainWindow() {
@@ -148,6 +157,7 @@ WindowDescription MainWindow() {
         MenuItem("\xC8\xAB\xB2\xBF\xD1\xA1\xD4\xF1", 1, HandlerRef::Named("ruvelto_on_check_all")),  // 全部选择 → check all
         MenuItem("\xB7\xB4\xCF\xF2\xD1\xA1\xD4\xF1", 1, HandlerRef::Named("ruvelto_on_invert_checks")),  // 反向选择 → invert checks
         MenuItem("-", 1),  // - → separator
+        StripPhotoInfoItem(),  // 去除照片信息（EXIF/GPS） → outputs without EXIF, a check item
         MenuItem("\xD1\xB9\xCB\xF5", 1, HandlerRef::Named("ruvelto_on_start_or_stop")),  // 压缩 → start or stop
         MenuItem("\xB0\xEF\xD6\xFA", 0),  // 帮助
         MenuItem("\xB9\xD8\xD3\xDA", 1, HandlerRef::Named("ruvelto_on_about")),  // 关于 → load the about window, modal, no parent

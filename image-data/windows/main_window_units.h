@@ -53,6 +53,10 @@ enum Unit : uint32_t {
     kPreviewPanel,            // 画板1
 };
 
+// The menu item "去除照片信息（EXIF/GPS）", added after the others: its id is given, so that the
+// components keep theirs.
+constexpr uint32_t kStripPhotoInfoItem = 0x26010040;
+
 // Property indexes the handlers use.
 constexpr int32_t kDisabledProperty = 6;
 constexpr int32_t kWidthProperty = 2;

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/app/e2e/answer_probe.h"
@@ -96,7 +97,8 @@ std::string Checksums(const std::string& unixFolder) {
 }
 
 // ImageMagick's size and format of each named picture of the folder that it reads whole: of the
-// first image, on its page (the screen of a GIF); names it cannot read are absent.
+// first image, on its page (the screen of a GIF), upright for a JPEG whose EXIF orientation turns
+// it a quarter; names it cannot read are absent.
 struct Facts {
     int width = 0, height = 0;
     std::string format;  // ImageMagick's name of it, or libvips's loader
@@ -106,7 +108,7 @@ std::string SizeText(int width, int height) { return std::to_string(width) + "x"
 std::map<std::string, Facts> PictureFacts(const std::string& unixFolder, const std::vector<std::string>& names) {
     std::map<std::string, Facts> facts;
     for (size_t first = 0; first < names.size(); first += 200) {
-        std::string command = "cd '" + unixFolder + "' && identify -format '%f|%W %H %m\\n'";
+        std::string command = "cd '" + unixFolder + "' && identify -format '%f|%W %H %m %[orientation]\\n'";
         for (size_t i = first; i < names.size() && i < first + 200; ++i) command += " '" + names[i] + "[0]'";
         const std::string lines = Output(command + " 2>/dev/null");
         for (size_t at = 0; at < lines.size();) {
@@ -115,10 +117,13 @@ std::map<std::string, Facts> PictureFacts(const std::string& unixFolder, const s
             at = end == std::string::npos ? lines.size() : end + 1;
             const size_t bar = line.rfind('|');
             Facts picture;
-            char format[32] = {};
+            char format[32] = {}, orientation[32] = {};
             if (bar != std::string::npos &&
-                std::sscanf(line.c_str() + bar + 1, "%d %d %31s", &picture.width, &picture.height, format) == 3) {
+                std::sscanf(line.c_str() + bar + 1, "%d %d %31s %31s", &picture.width, &picture.height, format, orientation) >= 3) {
                 picture.format = format;
+                const std::string turn = orientation;
+                if (picture.format == "JPEG" && (turn == "LeftTop" || turn == "RightTop" || turn == "RightBottom" || turn == "LeftBottom"))
+                    std::swap(picture.width, picture.height);
                 facts[line.substr(0, bar)] = picture;
             }
         }

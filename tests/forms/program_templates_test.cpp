@@ -20,7 +20,7 @@ TEST(ProgramTemplates, ThreeWindowsWithTheirRosters) {
         int32_t rectangle[4];
     };
     const Expected expected[] = {
-        {0x52010001, 53, {50, 50, 800, 580}}, {0x52010258, 7, {50, 50, 380, 250}}, {0x52010261, 6, {50, 50, 315, 279}}};
+        {0x52010001, 54, {50, 50, 800, 580}}, {0x52010258, 7, {50, 50, 380, 250}}, {0x52010261, 6, {50, 50, 315, 279}}};
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(units[i]->windowId, expected[i].id);
@@ -33,10 +33,10 @@ TEST(ProgramTemplates, ThreeWindowsWithTheirRosters) {
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(static_cast<int32_t>(LoadWord(own.data + layout->rectangleAt + 4 * k)), expected[i].rectangle[k]);
     }
-    // The main window: twelve menu items, then the components; 选择框5 sits in 分组框3.
+    // The main window: thirteen menu items, then the components; 选择框5 sits in 分组框3.
     auto main = units[0]->Table();
-    for (uint32_t r = 1; r <= 12; ++r) EXPECT_EQ(main.TypeCodeAt(r), kMenuItemTypeCode) << r;
-    RecordSpan box = main.RecordAt(13);
+    for (uint32_t r = 1; r <= 13; ++r) EXPECT_EQ(main.TypeCodeAt(r), kMenuItemTypeCode) << r;
+    RecordSpan box = main.RecordAt(14);
     auto layout = ParseComponentRecord(box.data, box.length);
     ASSERT_TRUE(layout);
     EXPECT_STREQ(reinterpret_cast<const char*>(box.data + layout->nameAt), "\xD1\xA1\xD4\xF1\xBF\xF2" "5");

@@ -187,7 +187,7 @@ double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
 std::string CompareJpeg(const std::string& path, const Image& image) {
     uint32_t w = 0, h = 0;
     std::vector<uint8_t> ref;
-    if (!Reference(path, &w, &h, &ref)) return "ImageMagick could not decode it";
+    if (!Reference(path, &w, &h, &ref, true)) return "ImageMagick could not decode it";
     if (w != image.GetWidth() || h != image.GetHeight()) return "size differs from ImageMagick's";
     std::vector<uint8_t> refRgb;
     for (size_t i = 0; i < ref.size(); ++i)

@@ -79,9 +79,9 @@ std::vector<uint8_t> TopDownRgb(const Image& image) {
     return out;
 }
 
-bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba) {
-    const std::string quoted = "'" + path + "[0]'";
-    FILE* p = popen(("identify -format '%w %h' " + quoted + " 2>/dev/null").c_str(), "r");
+bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba, bool upright) {
+    const std::string quoted = "'" + path + "[0]'" + (upright ? " -auto-orient" : "");
+    FILE* p = popen(("convert " + quoted + " -format '%w %h' info: 2>/dev/null").c_str(), "r");
     if (!p) return false;
     const int got = fscanf(p, "%u %u", width, height);
     pclose(p);

@@ -27,8 +27,10 @@ std::vector<uint8_t> StartBmp();
 // Sets the file size and pixel offset (= pixelStart) of a BMP built with StartBmp.
 void FinishBmp(std::vector<uint8_t>& v, size_t pixelStart);
 
-// ImageMagick's decode of the file's first image as R, G, B, A bytes, rows from the top.
-bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba);
+// ImageMagick's decode of the file's first image as R, G, B, A bytes, rows from the top; upright
+// turns it by its EXIF orientation first.
+bool Reference(const std::string& path, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
+               bool upright = false);
 
 // Pixels of a decoded picture as R, G, B per pixel, rows from the top.
 std::vector<uint8_t> TopDownRgb(const Image& image);
