@@ -46,8 +46,31 @@ constexpr const char* kStop = "\xCD\xA3\xD6\xB9";   // 停止
 constexpr const char* kKilobytes = "KB";
 constexpr const char* kChooseOutputFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个输出文件夹
 constexpr const char* kChooseFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个文件夹
-constexpr const char* kPictureFilter =
-    "*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico;*.icon|*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico";
-constexpr const char* kFolderPatterns[] = {"*.jpg", "*.gif", "*.bmp", "*.png", "*.ico"};
+
+// Adding pictures by dropping files or choosing several: "已添加 N 个图片，跳过 M 个文件".
+constexpr const char* kAddedBefore = "\xD2\xD1\xCC\xED\xBC\xD3 ";  // 已添加
+constexpr const char* kAddedMiddle = " \xB8\xF6\xCD\xBC\xC6\xAC\xA3\xAC\xCC\xF8\xB9\xFD ";  // 个图片，跳过
+constexpr const char* kAddedAfter = " \xB8\xF6\xCE\xC4\xBC\xFE";  // 个文件
+constexpr const char* kBusyTryLater = "\xD5\xFD\xD4\xDA\xB4\xA6\xC0\xED\xA3\xAC\xC7\xEB\xC9\xD4\xBA\xF3\xD4\xD9\xCC\xED\xBC\xD3";  // 正在处理，请稍后再添加
+// The extensions the folder listing takes, in listing order, each once ("*.jpg" may also match a
+// "*.jpeg" name through its short name, which the listing then skips).
+constexpr const char* kListedExtensions[] = {"jpg", "jpeg", "jpe", "gif", "bmp", "png", "ico"};
+// Remembered check boxes: values beside the program's other values under HKEY_CURRENT_USER.
+constexpr const char* kKeepProportionsRegistryPath = "Software\\ruanjian\\\xB1\xA3\xB3\xD6\xB1\xC8\xC0\xFD";  // Software\ruanjian\保持比例
+constexpr const char* kSubfoldersRegistryPath = "Software\\ruanjian\\\xB0\xFC\xBA\xAC\xD7\xD3\xCE\xC4\xBC\xFE\xBC\xD0";  // Software\ruanjian\包含子文件夹
+// The end of a run with failures: "图片已处理完毕，其中 N 个处理失败。是否查看失败的图片？".
+constexpr const char* kOfferFailureListAfter = " \xB8\xF6\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA1\xA3\xCA\xC7\xB7\xF1\xB2\xE9\xBF\xB4\xCA\xA7\xB0\xDC\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xBF";
+// Why a picture failed, as the failure list names it.
+constexpr const char* kReasonUnreadable = "\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xCD\xBC\xC6\xAC";  // 无法读取图片
+constexpr const char* kReasonBadSize = "\xB3\xDF\xB4\xE7\xCE\xDE\xD0\xA7";  // 尺寸无效
+constexpr const char* kReasonWriteFailed = "\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC";  // 写入文件失败
+constexpr const char* kReasonPathTooLong = "\xC2\xB7\xBE\xB6\xB9\xFD\xB3\xA4";  // 路径过长
+constexpr const char* kReasonNoExtension = "\xB2\xBB\xCA\xC7\xCD\xBC\xC6\xAC";  // 不是图片
+constexpr const char* kReasonFolderNotCreated = "\xCE\xDE\xB7\xA8\xB4\xB4\xBD\xA8\xCE\xC4\xBC\xFE\xBC\xD0";  // 无法创建文件夹
+// The run's progress: "已处理 N/M，剩余约 T", T in seconds or minutes.
+constexpr const char* kProgressBefore = "\xD2\xD1\xB4\xA6\xC0\xED ";  // 已处理
+constexpr const char* kTimeLeftBefore = "\xA3\xAC\xCA\xA3\xD3\xE0\xD4\xBC ";  // ，剩余约
+constexpr const char* kSeconds = " \xC3\xEB";  // 秒
+constexpr const char* kMinutes = " \xB7\xD6\xD6\xD3";  // 分钟
 
 }  // namespace ruvelto::app::texts
