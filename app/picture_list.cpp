@@ -84,6 +84,8 @@ int32_t AddPictureRow(int32_t position, const std::string& name, const std::stri
     SetListCheckState(row, 1);
     SetListItemText(row, 2, SizeText(path).c_str());
     SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
+    // A picture of a subfolder shows its folder, relative to the picked one, as its tip.
+    if (!subfolder.empty()) SetListItemTip(row, subfolder.c_str());
     auto& paths = App().RowPaths;
     const size_t at = static_cast<size_t>(row) < paths.size() ? static_cast<size_t>(row) : paths.size();
     paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(at), path);

@@ -22,7 +22,7 @@ enum Core : int {
 // Extended UI library: the list view's methods.
 enum ListMethod : int {
     kGetItemText = 0, kGetItemCount = 1, kSetCheckState = 2, kDeleteAllItems = 3, kInsertItem = 4,
-    kSetItemText = 5, kGetCheckState = 6,
+    kSetItemText = 5, kGetCheckState = 6, kSetItemTip = 7,
 };
 // Image class library, as the program binds it.
 enum ImageMethod : int {
@@ -123,6 +123,7 @@ int32_t InsertListItem(int32_t position, const char* text) {
 void SetListItemText(int32_t row, int32_t column, const char* text) {
     ListCall(kSetItemText, {IntValue(row), IntValue(column), TextValue(text)});
 }
+void SetListItemTip(int32_t row, const char* text) { ListCall(kSetItemTip, {IntValue(row), TextValue(text)}); }
 int32_t ListCheckState(int32_t row) { return static_cast<int32_t>(ListCall(kGetCheckState, {IntValue(row)}).lo); }
 
 Text SelectedTreePath() {

@@ -40,6 +40,8 @@ void DeleteAllListItems();
 int32_t InsertListItem(int32_t position, const char* text);
 void SetListItemText(int32_t row, int32_t column, const char* text);
 int32_t ListCheckState(int32_t row);
+// The tip shown when the pointer rests on the row.
+void SetListItemTip(int32_t row, const char* text);
 
 // ---- the folder tree ----
 Text SelectedTreePath();

@@ -81,7 +81,7 @@ LibraryDescription ExtendedUiLibrary() {
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
     lib.name = "\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2";  // 扩展界面库
     DescribeExtendedUiComponents(lib.types);  // StatusBar, ListView, TransLabel
-    lib.commandCount = 7;
+    lib.commandCount = 8;
     lib.commandTable = Table("kExtendedUiLibraryCommands");
     return lib;
 }

@@ -109,13 +109,7 @@ TEST_F(RunFeedback, FailedPicturesAreListedCopiedAndCheckedAgain) {
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return (window = program_.ProgramWindow(kFailureListCaption)) != nullptr; }, 20000));
     HWND list = nullptr;
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] {
-        EnumChildWindows(window, [](HWND child, LPARAM found) {
-            char name[32] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, "SysListView32") != 0) return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&list));
+        list = RuveltoDriver::ChildOfClass(window, "SysListView32");
         return list && program_.ListRowCount(list) == 3;
     }, 20000));
     std::string expectedCopy;

@@ -50,6 +50,8 @@ public:
     int RowCount() const;
     std::string RowText(int row, int column = 0) const;
     int CheckState(int row) const;  // -1 none, 0 unchecked, 1 checked
+    // The tip the row shows, asked of the list view's parent as the control asks it.
+    std::string RowTip(int row) const;
     void SetCheck(int row, bool checked);
     void ClickRow(int row);
 
@@ -68,6 +70,8 @@ public:
     HWND ProgramWindow(const std::string& caption) const;
     // The child window of a window with this text (a button by its caption), or null.
     static HWND ChildWithText(HWND window, const std::string& text);
+    // The first child window of a window of this class (a list view of another window), or null.
+    static HWND ChildOfClass(HWND window, const char* className);
 
     // The next message box of the program: read and closed with OK, or with the button answer.
     MessageBoxSeen NextMessageBox(DWORD milliseconds = 20000, int answer = IDOK);
