@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/desktop_dll_commands.h"
 #include "app/handlers.h"
-#include "app/main_window_access.h"
 #include "app/picture_adding.h"
 #include "app/status_text.h"
 #include "app/texts.h"
@@ -30,10 +30,7 @@ std::vector<std::string> Lines(const char* text) {
     return lines;
 }
 
-bool RunUnderWay() {
-    return std::string(ReadTextProperty(main_window::kWindow, main_window::kStartButton,
-                                        main_window::kButtonCaptionProperty).c_str()) == texts::kStop;
-}
+bool RunUnderWay() { return App().RunActive; }
 
 }  // namespace
 

@@ -261,25 +261,6 @@ int RuveltoDriver::RowCount() const { return static_cast<int>(Send(ListView(), L
 
 std::string RuveltoDriver::RowText(int row, int column) const { return ListText(ListView(), row, column); }
 
-std::string RuveltoDriver::RowTip(int row) const {
-    HWND list = ListView();
-    HANDLE process = OpenForMemory(ProcessId());
-    std::string text;
-    {
-        RemoteBlock block(process, 1024);
-        NMLVGETINFOTIPA request{};
-        request.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(LVN_GETINFOTIPA)};
-        request.pszText = static_cast<char*>(block.at(256));
-        request.cchTextMax = 512;
-        request.iItem = row;
-        block.Write(0, &request, sizeof request);
-        Send(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(block.at()));
-        text = block.ReadText(256, 512);
-    }
-    CloseHandle(process);
-    return text;
-}
-
 int RuveltoDriver::ListRowCount(HWND list) const { return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string RuveltoDriver::ListText(HWND list, int row, int column) const {

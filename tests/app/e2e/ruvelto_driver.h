@@ -50,8 +50,6 @@ public:
     int RowCount() const;
     std::string RowText(int row, int column = 0) const;
     int CheckState(int row) const;  // -1 none, 0 unchecked, 1 checked
-    // The tip the row shows, asked of the list view's parent as the control asks it.
-    std::string RowTip(int row) const;
     void SetCheck(int row, bool checked);
     void ClickRow(int row);
 
