@@ -18,6 +18,7 @@ namespace {
 namespace c = controls;
 using namespace program_texts;
 
+constexpr UINT kFailureListMenuCommand = 20010;  // 操作 → 失败列表, the eleventh menu record
 constexpr ClientRect kKeepProportionsBox{127 + 290, 12 + 10, 76, 20};  // 保持比例 in 分组框3
 const std::string kFailureListCaption = "\xCA\xA7\xB0\xDC\xB5\xC4\xCD\xBC\xC6\xAC";  // 失败的图片
 const std::string kCopy = "\xB8\xB4\xD6\xC6";   // 复制
@@ -135,6 +136,14 @@ TEST_F(RunFeedback, FailedPicturesAreListedCopiedAndCheckedAgain) {
         const bool wasFailed = name != "good.jpg" && name != "fine.png";
         EXPECT_EQ(program_.CheckState(r), wasFailed ? 1 : 0) << name;
     }
+    // The menu item opens the list again, with the same rows.
+    PostMessageA(program_.MainWindow(), WM_COMMAND, kFailureListMenuCommand, 0);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return (window = program_.ProgramWindow(kFailureListCaption)) != nullptr; }, 20000));
+    list = RuveltoDriver::ChildOfClass(window, "SysListView32");
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return list && program_.ListRowCount(list) == 3; }, 20000));
+    EXPECT_EQ(program_.ListText(list, 2, 0), failed[2]);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return !IsWindow(window); }, 10000));
     EXPECT_TRUE(program_.Running());
 }
 
