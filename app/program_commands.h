@@ -1,6 +1,6 @@
 // The commands and methods the application calls, one typed function each, over the call helpers
-// of runtime_facade.h: core commands, the list view, the folder tree, the drawing panel, the file
-// dialog and the image object.
+// of runtime_facade.h: core commands, the list view, the folder tree, the drawing panel and the
+// image object.
 #pragma once
 #include <cstdint>
 
@@ -49,9 +49,6 @@ Text SelectedTreePath();
 // ---- drawing panels (the preview panel) ----
 void ClearPanel(uint32_t panel);
 void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height);
-
-// ---- the file dialog ----
-bool OpenFileDialog();
 
 // ---- the image object in PictureObject ----
 bool DecodeFromFile(const char* path, int32_t format);
