@@ -37,7 +37,6 @@ constexpr const char* kReplaceSourcesAfter =
 // "已改名：N 个重名的输出文件" in the status bar, around the number.
 constexpr const char* kRenamedBefore = "\xD2\xD1\xB8\xC4\xC3\xFB\xA3\xBA";
 constexpr const char* kRenamedAfter = " \xB8\xF6\xD6\xD8\xC3\xFB\xB5\xC4\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE";
-constexpr const char* kStatusSeparator = "\xA3\xBB";  // ；
 // An installer that could not be written beside the program; the path follows on its own line.
 constexpr const char* kInstallerNotWritten =
     "\xCE\xDE\xB7\xA8\xD0\xB4\xC8\xEB\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2\xCE\xC4\xBC\xFE\xA3\xAC\xCE\xB4\xD4\xCB\xD0\xD0\xB0\xB2\xD7\xB0\xA3\xBA";  // 无法写入安装程序文件，未运行安装：

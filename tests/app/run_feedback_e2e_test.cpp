@@ -18,7 +18,7 @@ namespace {
 namespace c = controls;
 using namespace program_texts;
 
-constexpr UINT kFailureListMenuCommand = 20010;  // 操作 → 失败列表, the eleventh menu record
+constexpr UINT kFailureListMenuCommand = 20011;  // 操作 → 失败列表, the twelfth menu record
 constexpr ClientRect kKeepProportionsBox{127 + 290, 12 + 10, 76, 20};  // 保持比例 in 分组框3
 const std::string kFailureListCaption = "\xCA\xA7\xB0\xDC\xB5\xC4\xCD\xBC\xC6\xAC";  // 失败的图片
 const std::string kCopy = "\xB8\xB4\xD6\xC6";   // 复制
