@@ -6,6 +6,11 @@
 
 namespace ruvelto::app {
 
+struct FailedPicture {
+    std::string path;    // the row's full path
+    std::string reason;  // GBK, as the failure list shows it
+};
+
 struct AppState {
     char* CurrentPicturePath = nullptr;  // text; null is the empty text
     char* SourceFolder = nullptr;
@@ -20,6 +25,12 @@ struct AppState {
     // The full path of each list row's own file, in row order: a row added from another folder
     // keeps its folder.
     std::vector<std::string> RowPaths;
+    // Beside RowPaths: the folder of each row's file relative to the folder picked in the tree
+    // (empty for its own pictures and for files added otherwise); the run writes the row's
+    // outputs into the same folder under the output folder.
+    std::vector<std::string> RowSubfolders;
+    // The pictures the last run could not convert, for the failure list.
+    std::vector<FailedPicture> LastFailures;
     // Counts list replacements, so a run suspended in the event pump can tell that its rows are
     // gone.
     uint32_t ListGeneration = 0;

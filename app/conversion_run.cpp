@@ -4,6 +4,7 @@
 // written. The same button starts and stops it; each picture begins by letting pending messages
 // through, so the controls stay live and a click on "停止" reaches it.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/box_fitting.h"
+#include "app/failure_list.h"
 #include "app/file_commands.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
@@ -21,7 +24,10 @@
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
+#include "app/remembered_options.h"
+#include "app/status_text.h"
 #include "app/texts.h"
+#include "app/time_left.h"
 
 namespace ruvelto::app {
 namespace {
@@ -46,6 +52,8 @@ constexpr OutputChoice kOutputs[] = {{kBmpBox, kFormatBmp, ".bmp"},
 
 constexpr int32_t kQuestionYesNoCancel = 0x23;  // MB_YESNOCANCEL | MB_ICONQUESTION
 constexpr int32_t kYesButton = 6, kNoButton = 7;  // IDYES, IDNO
+constexpr int32_t kYesNoButtons = 4;               // MB_YESNO
+constexpr int32_t kYesAnswer = 5;                  // the message box command's code for 是
 
 // The options a run works with, as they stood when it started: the controls stay live, and what
 // the user changes meanwhile is for the next run.
@@ -53,7 +61,7 @@ struct RunOptions {
     std::string folder;
     std::vector<OutputFormat> formats;  // empty: each picture in its own format
     bool resize = false;
-    bool byPercentage = false, customSize = false;
+    bool byPercentage = false, customSize = false, keepProportions = false;
     int32_t percentage = 0, width = 0, height = 0;
     uint8_t quality = 0;
     bool stripPhotoInfo = false;  // outputs go without EXIF
@@ -68,6 +76,7 @@ RunOptions TakeRunOptions() {
     options.resize = IsChecked(kResizeSwitch);
     options.byPercentage = IsChecked(kPercentRadio);
     options.customSize = IsChecked(kCustomSizeRadio);
+    options.keepProportions = KeepProportions();
     options.percentage = ToInteger(EditText(kPercentage).c_str());
     options.width = ToInteger(EditText(kCustomWidth).c_str());
     options.height = ToInteger(EditText(kCustomHeight).c_str());
@@ -98,6 +107,39 @@ WriteFailure lastWriteFailure = WriteFailure::kNone;
 bool Fail(WriteFailure failure) {
     lastWriteFailure = failure;
     return false;
+}
+
+// Why the last picture was not converted when the picture itself was the cause, for the
+// failure list; write failures are told by lastWriteFailure.
+enum class PictureFailure { kNone, kNoExtension, kUnreadable, kBadSize, kFolderNotCreated };
+PictureFailure lastPictureFailure = PictureFailure::kNone;
+
+bool Fail(PictureFailure failure) {
+    lastPictureFailure = failure;
+    return false;
+}
+
+const char* ReasonOfLastFailure() {
+    switch (lastPictureFailure) {
+        case PictureFailure::kNoExtension: return texts::kReasonNoExtension;
+        case PictureFailure::kUnreadable: return texts::kReasonUnreadable;
+        case PictureFailure::kBadSize: return texts::kReasonBadSize;
+        case PictureFailure::kFolderNotCreated: return texts::kReasonFolderNotCreated;
+        case PictureFailure::kNone: break;
+    }
+    return lastWriteFailure == WriteFailure::kPathTooLong ? texts::kReasonPathTooLong : texts::kReasonWriteFailed;
+}
+
+// The folders of an output that lies in a subfolder of the output folder, made when missing.
+bool MakeOutputFolders(const std::string& target) {
+    const std::string folder = WithoutTrailingBackslashes(target.substr(0, target.size() - FileNameOf(target).size()));
+    if (PathCharacterCount(folder) > kLongestPath) return Fail(WriteFailure::kPathTooLong);
+    for (const std::string& step : FoldersOnTheWay(folder)) {
+        bool exists = false;
+        if (IsFolder(step, exists)) continue;
+        if (exists || !CreateOneFolder(step)) return Fail(PictureFailure::kFolderNotCreated);
+    }
+    return true;
 }
 
 // Encodes the picture into a temporary file beside the target and moves it over the target only
@@ -144,7 +186,8 @@ bool WriteOutputs(const PlannedPicture& picture, int32_t sourceFormat, bool resi
     };
     bool all = true;
     for (const PlannedOutput& output : picture.outputs) {
-        all = ready(output.format) && WriteOutput(options.folder, output.path, output.format) && all;
+        const bool placed = output.path.empty() || !picture.inSubfolder || MakeOutputFolders(output.path);
+        all = placed && ready(output.format) && WriteOutput(options.folder, output.path, output.format) && all;
         if (StopsTheRun(lastWriteFailure)) return false;
     }
     return !picture.outputs.empty() && all;
@@ -160,6 +203,8 @@ void NewSize(const RunOptions& options, int32_t width, int32_t height, int64_t& 
     if (options.customSize) {
         newWidth = options.width;
         newHeight = options.height;
+        // With "保持比例" the custom size is a box the picture fits into.
+        if (options.keepProportions) FitInsideBox(width, height, options.width, options.height, newWidth, newHeight);
     }
 }
 
@@ -207,9 +252,9 @@ bool DecodeResized(const std::string& path, int32_t format, const RunOptions& op
         decoded = DecodeFromFile(path.c_str(), format);
     }
     SetJpegScale(0);
-    if (!decoded) return false;
+    if (!decoded) return Fail(PictureFailure::kUnreadable);
     if (!scale) NewSize(options, PictureWidth(), PictureHeight(), newWidth, newHeight);
-    if (!WritableSize(newWidth, newHeight)) return false;
+    if (!WritableSize(newWidth, newHeight)) return Fail(PictureFailure::kBadSize);
     return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));
 }
 
@@ -222,11 +267,13 @@ bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options,
     Free(app.CurrentPicturePath);
     app.CurrentPicturePath = CopyText(picture.source.c_str());
     const std::string extension = ExtensionOf(picture.source);
-    if (extension.empty()) return false;
+    if (extension.empty()) return Fail(PictureFailure::kNoExtension);
     const int32_t format = FormatOfExtension(extension);
     // A picture that cannot be read writes nothing: the object would still hold the one before.
-    if (options.resize ? !DecodeResized(picture.source, format, options) : !DecodeFromFile(picture.source.c_str(), format))
+    if (options.resize ? !DecodeResized(picture.source, format, options) : !DecodeFromFile(picture.source.c_str(), format)) {
+        if (lastPictureFailure == PictureFailure::kNone) lastPictureFailure = PictureFailure::kUnreadable;
         return false;
+    }
     // Photo information goes into the outputs unless the user strips it; the flag stays with the
     // object through any further decode of this picture.
     const int32_t flags = PictureFlags();
@@ -235,21 +282,6 @@ bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options,
     SetJpegScale(0);
     SetJpegQuality(options.quality);
     return WriteOutputs(picture, format, options.resize, options);
-}
-
-// One status bar panel across the bar holding text (its tip holds the same).
-void ShowStatus(const std::string& text) {
-    std::vector<uint8_t> panels = {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
-    panels.insert(panels.end(), text.begin(), text.end());
-    panels.push_back(0);
-    panels.insert(panels.end(), text.begin(), text.end());
-    panels.push_back(0);
-    auto* byteSet = static_cast<uint8_t*>(Allocate(static_cast<uint32_t>(8 + panels.size())));
-    const uint32_t header[2] = {1, static_cast<uint32_t>(panels.size())};
-    std::memcpy(byteSet, header, sizeof header);
-    std::memcpy(byteSet + 8, panels.data(), panels.size());
-    WriteBytesProperty(kWindow, kStatusBar, kStatusPanelsProperty, byteSet);
-    Free(byteSet);
 }
 
 // The status bar after a run: how many outputs were renamed, which pictures failed, then those
@@ -274,7 +306,8 @@ void CheckedPictures(std::vector<PictureToPlan>& pictures, std::vector<std::stri
     const int32_t count = ListItemCount();
     for (int32_t row = 0; row < count; ++row) {
         listed.push_back(RowPath(row));
-        if (ListCheckState(row) == 1) pictures.push_back({row, RowPath(row), ListItemText(row).c_str()});
+        if (ListCheckState(row) == 1)
+            pictures.push_back({row, RowPath(row), ListItemText(row).c_str(), RowSubfolder(row)});
     }
 }
 
@@ -341,8 +374,14 @@ void StartOrStop() {
     WriteTextProperty(kWindow, kStartButton, kButtonCaptionProperty, texts::kStop);
     const auto total = static_cast<int32_t>(plan.pictures.size());
     std::vector<std::string> failed, exifDropped;
+    std::vector<FailedPicture> failures;
     WriteFailure stoppedBy = WriteFailure::kNone;
-    ShowStatus(RunStatus(plan.renamed, failed));
+    const auto now = [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    RunProgressText progress(total, now());
+    ShowStatusText(RunStatus(plan.renamed, failed));
     std::vector<bool> processed(plan.pictures.size(), false);
     for (size_t i = 0; i < plan.pictures.size(); ++i) {
         const PlannedPicture& picture = plan.pictures[i];
@@ -353,6 +392,7 @@ void StartOrStop() {
         const std::string name = ListItemText(picture.row).c_str();
         lastWriteFailure = WriteFailure::kNone;
         bool dropped = false;
+        lastPictureFailure = PictureFailure::kNone;
         const bool converted = ConvertOnePicture(picture, options, dropped);
         if (app.ListGeneration != generation) {
             // Another folder was imported meanwhile: these rows are gone, and so is this run.
@@ -368,14 +408,25 @@ void StartOrStop() {
                         converted ? ""
                         : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
                                                                           : texts::kFailedMark);
-        if (!converted) failed.push_back(name);
-        else if (dropped) exifDropped.push_back(name);
+        if (!converted) {
+            failed.push_back(name);
+            failures.push_back({picture.source, ReasonOfLastFailure()});
+        } else if (dropped) {
+            exifDropped.push_back(name);
+        }
         ++app.DoneCount;
         const int32_t percent = static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total));
         SetProperty(kProgressBar, kProgressPositionProperty, std::min(percent, 100));
+        // A long run tells how far it is and how long it may take; a notice in the bar is left
+        // standing for its moment.
+        if (!StatusNoticeHeld()) {
+            const std::string text = progress.Next(app.DoneCount, now());
+            if (!text.empty()) ShowStatusText(text);
+        }
     }
     EndRun();
-    ShowStatus(RunStatus(plan.renamed, failed, exifDropped));
+    ShowStatusText(RunStatus(plan.renamed, failed, exifDropped));
+    RecordFailures(std::move(failures));
     if (app.CloseRequested) return;  // the window is closing: no message to answer first
     if (stoppedBy != WriteFailure::kNone) {
         app.StopRequested = 1;
@@ -385,14 +436,13 @@ void StartOrStop() {
     // after the start (again or anew) wait for the next run.
     for (size_t i = 0; i < plan.pictures.size(); ++i)
         if (!processed[i] && ListCheckState(plan.pictures[i].row) == 1) return;
-    if (failed.empty()) {
-        Message(texts::kAllDone);
-    } else {
-        const std::string count = ToText(static_cast<double>(failed.size())).c_str();
-        Message((texts::kDoneWithFailuresBefore + count + texts::kDoneWithFailuresAfter).c_str());
-    }
     SetProperty(kProgressBar, kProgressPositionProperty, 0);
     app.DoneCount = 0;
+    if (failed.empty()) return Message(texts::kAllDone);
+    // The failures can be looked at, copied and tried again in their own list.
+    const std::string count = ToText(static_cast<double>(failed.size())).c_str();
+    const std::string offer = texts::kDoneWithFailuresBefore + count + texts::kOfferFailureListAfter;
+    if (MessageBox(offer.c_str(), kInformationIcon | kYesNoButtons, texts::kPromptTitle) == kYesAnswer) ShowFailureList();
 }
 
 }  // namespace

@@ -40,6 +40,16 @@ RUVELTO_HANDLER(ruvelto_on_choose_output_folder);
 RUVELTO_HANDLER(ruvelto_on_start_or_stop);
 // The menu item that strips photo information from outputs (photo_info_option.cpp).
 RUVELTO_HANDLER(ruvelto_on_strip_photo_info);
+// Files dropped on the main window (file_drop.cpp).
+RUVELTO_HANDLER(ruvelto_on_files_dropped);
+// The remembered check boxes "保持比例" and "包含子文件夹" (remembered_options.cpp).
+RUVELTO_HANDLER(ruvelto_on_keep_proportions);
+RUVELTO_HANDLER(ruvelto_on_include_subfolders);
+// The failure list window and its menu item (failure_list.cpp).
+RUVELTO_HANDLER(ruvelto_on_show_failure_list);
+RUVELTO_HANDLER(ruvelto_on_failure_list_created);
+RUVELTO_HANDLER(ruvelto_on_failure_list_copy);
+RUVELTO_HANDLER(ruvelto_on_failure_list_retry);
 // Start-up checks: the skin, the single-instance guard and the companion offer (startup_checks.cpp).
 RUVELTO_HANDLER(ruvelto_on_main_window_created);
 // The companion offer window (companion_offer.cpp).

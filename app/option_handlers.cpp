@@ -43,6 +43,7 @@ RUVELTO_HANDLER(ruvelto_on_resize_switch) {
     SetEnabled(kPercentage, on);
     SetEnabled(kCustomWidth, false);
     SetEnabled(kCustomHeight, false);
+    SetEnabled(kKeepProportionsBox, false);
     return kNoAnswer;
 }
 
@@ -51,6 +52,7 @@ RUVELTO_HANDLER(ruvelto_on_percent_size_mode) {
         SetEnabled(kPercentage, true);
         SetEnabled(kCustomWidth, false);
         SetEnabled(kCustomHeight, false);
+        SetEnabled(kKeepProportionsBox, false);
     }
     return kNoAnswer;
 }
@@ -60,6 +62,7 @@ RUVELTO_HANDLER(ruvelto_on_custom_size_mode) {
         SetEnabled(kPercentage, false);
         SetEnabled(kCustomWidth, true);
         SetEnabled(kCustomHeight, true);
+        SetEnabled(kKeepProportionsBox, true);
     }
     return kNoAnswer;
 }

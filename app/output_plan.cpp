@@ -41,12 +41,13 @@ std::vector<PlannedOutput> OutputsOf(const PictureToPlan& picture, const std::st
     std::vector<PlannedOutput> outputs;
     const std::string extension = ExtensionOf(picture.source);
     if (extension.empty()) return outputs;
+    const std::string into = folder + "\\" + (picture.subfolder.empty() ? "" : picture.subfolder + "\\");
     if (formats.empty()) {
-        outputs.push_back({FormatOfExtension(extension), folder + "\\" + picture.name});
+        outputs.push_back({FormatOfExtension(extension), into + picture.name});
         return outputs;
     }
     for (const OutputFormat& format : formats)
-        outputs.push_back({format.format, folder + "\\" + BaseNameOf(picture.name) + format.extension});
+        outputs.push_back({format.format, into + BaseNameOf(picture.name) + format.extension});
     return outputs;
 }
 
@@ -68,7 +69,7 @@ OutputPlan PlanOutputs(const std::vector<PictureToPlan>& pictures, const std::ve
     for (const std::string& source : listed) listedKeys.insert(places.key(source));
     OutputPlan plan;
     for (const PictureToPlan& picture : pictures) {
-        PlannedPicture entry{picture.row, picture.source, {}};
+        PlannedPicture entry{picture.row, picture.source, {}, !picture.subfolder.empty()};
         const std::string own = places.key(picture.source);
         for (PlannedOutput output : OutputsOf(picture, folder, formats)) {
             const std::string key = places.key(output.path);

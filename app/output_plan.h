@@ -16,11 +16,13 @@ struct OutputFormat {
     std::string extension;
 };
 
-// A picture of the run: its list row, its own file, the name shown in the list.
+// A picture of the run: its list row, its own file, the name shown in the list, and the folder
+// relative to the output folder its outputs go into (empty: the output folder itself).
 struct PictureToPlan {
     int32_t row;
     std::string source;
     std::string name;
+    std::string subfolder;
 };
 
 struct PlannedOutput {
@@ -32,6 +34,7 @@ struct PlannedPicture {
     int32_t row;
     std::string source;
     std::vector<PlannedOutput> outputs;  // none for a name without extension
+    bool inSubfolder = false;            // its outputs go below the output folder, which may lack the folders
 };
 
 struct OutputPlan {
@@ -45,7 +48,7 @@ struct PlanPlaces {
     std::function<bool(const std::string&)> exists;       // a file or folder of that path exists
 };
 
-// The outputs a picture asks for, before any renaming: into `folder`, under the part of its
+// The outputs a picture asks for, before any renaming: into `folder` (or its subfolder), under the part of its
 // name before the first "." plus each format's extension; without formats (no conversion),
 // under its own name in its own format.
 std::vector<PlannedOutput> OutputsOf(const PictureToPlan& picture, const std::string& folder,

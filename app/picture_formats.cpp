@@ -39,7 +39,7 @@ int32_t FormatOfExtension(const std::string& extension) {
     const std::string e = AsciiLower(extension);
     if (e == "bmp") return kFormatBmp;
     if (e == "gif") return kFormatGif;
-    if (e == "jpg" || e == "jpeg") return kFormatJpg;
+    if (e == "jpg" || e == "jpeg" || e == "jpe") return kFormatJpg;
     if (e == "png") return kFormatPng;
     if (e == "ico") return kFormatIco;
     return kFormatUnknown;

@@ -20,7 +20,7 @@ std::string BaseNameOf(const std::string& fileName);
 // The file name of a path: the part after its last "\".
 std::string FileNameOf(const std::string& path);
 
-// Format number of an extension, without regard to case; "jpeg" is JPEG; anything else is
+// Format number of an extension, without regard to case; "jpeg" and "jpe" are JPEG; anything else is
 // kFormatUnknown.
 int32_t FormatOfExtension(const std::string& extension);
 

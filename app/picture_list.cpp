@@ -6,7 +6,11 @@
 #include "app/handlers.h"
 #include "app/main_window_access.h"
 #include "app/path_text.h"
+#include "app/picture_file_dialog.h"
 #include "app/picture_formats.h"
+#include "app/picture_adding.h"
+#include "app/remembered_options.h"
+#include "app/subfolder_listing.h"
 #include "app/program_commands.h"
 #include "app/texts.h"
 
@@ -32,17 +36,22 @@ bool ListStillWanted(uint32_t generation) {
     return App().ListGeneration == generation && !App().CloseRequested;
 }
 
-// Scans SourceFolder for one pattern; the rows of each pattern go in from position 1 on.
-// Returns false when the list was replaced while pending messages were processed. A folder of
-// thousands of pictures takes a while to list: the window keeps answering between rows.
-bool ScanFolder(const char* pattern, uint32_t generation) {
+// Scans SourceFolder for the pictures of one extension; the rows of each extension go in from
+// position 1 on. Returns false when the list was replaced while pending messages were processed.
+// A folder of thousands of pictures takes a while to list: the window keeps answering between
+// rows.
+bool ScanFolder(const char* extension, uint32_t generation) {
     if (!ListStillWanted(generation)) return false;
     const std::string folder = WithBackslash(App().SourceFolder ? App().SourceFolder : "");
     ReplaceSourceFolder(folder);
     intptr_t search = 0;
     int32_t k = 0;
     bool wanted = true;
+    const std::string pattern = std::string("*.") + extension;
     for (Text name = FindFile((folder + pattern).c_str(), &search); !name.empty(); name = FindFile(nullptr, &search)) {
+        // A pattern also matches through a file's short name ("a.jpeg" is "A~1.JPE"): only the
+        // extension itself counts, so that no file is listed twice.
+        if (!SameExtension(ExtensionOf(name.c_str()), extension)) continue;
         ++k;
         AddPictureRow(k, name.c_str(), folder + name.c_str());
         if (!(wanted = ListStillWanted(generation))) break;
@@ -57,31 +66,43 @@ void ImportFolder(const std::string& selected) {
     ReplaceSourceFolder(selected);
     DeleteAllListItems();
     app.RowPaths.clear();
+    app.RowSubfolders.clear();
     const uint32_t generation = ++app.ListGeneration;
     // An item without a file-system path (the computer folder, say) lists nothing: scanning
     // "\" would list the root of the current drive.
     if (selected.empty()) return;
-    for (const char* pattern : texts::kFolderPatterns)
-        if (!ScanFolder(pattern, generation)) return;
+    for (const char* extension : texts::kListedExtensions)
+        if (!ScanFolder(extension, generation)) return;
+    if (IncludeSubfolders()) ListSubfolders(WithBackslash(selected), generation);
 }
 
 }  // namespace
 
-int32_t AddPictureRow(int32_t position, const std::string& name, const std::string& path) {
+int32_t AddPictureRow(int32_t position, const std::string& name, const std::string& path, const std::string& subfolder) {
     const int32_t row = InsertListItem(position, name.c_str());
     if (row < 0) return row;
     SetListCheckState(row, 1);
     SetListItemText(row, 2, SizeText(path).c_str());
     SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
+    // A picture of a subfolder shows its folder, relative to the picked one, as its tip.
+    if (!subfolder.empty()) SetListItemTip(row, subfolder.c_str());
     auto& paths = App().RowPaths;
     const size_t at = static_cast<size_t>(row) < paths.size() ? static_cast<size_t>(row) : paths.size();
     paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(at), path);
+    auto& subfolders = App().RowSubfolders;
+    subfolders.resize(paths.size() - 1);
+    subfolders.insert(subfolders.begin() + static_cast<std::ptrdiff_t>(at), subfolder);
     return row;
 }
 
 std::string RowPath(int32_t row) {
     const auto& paths = App().RowPaths;
     return row >= 0 && static_cast<size_t>(row) < paths.size() ? paths[static_cast<size_t>(row)] : std::string();
+}
+
+std::string RowSubfolder(int32_t row) {
+    const auto& subfolders = App().RowSubfolders;
+    return row >= 0 && static_cast<size_t>(row) < subfolders.size() ? subfolders[static_cast<size_t>(row)] : std::string();
 }
 
 }  // namespace ruvelto::app
@@ -101,15 +122,12 @@ RUVELTO_HANDLER(ruvelto_on_folder_selected) {
     return kNoAnswer;
 }
 
+// Several files may be chosen at once; each is appended as a dropped file is.
 RUVELTO_HANDLER(ruvelto_on_add_file) {
     BusyScope busy;
-    SetProperty(kFileDialog, kDialogTypeProperty, 0);
-    WriteTextProperty(kWindow, kFileDialog, kDialogFilterProperty, texts::kPictureFilter);
-    if (!OpenFileDialog()) return kNoAnswer;
-    if (App().CloseRequested) return kNoAnswer;
-    const Text chosen = ReadTextProperty(kWindow, kFileDialog, kDialogFileNameProperty);
-    const std::string path = chosen.c_str();
-    AddPictureRow(ListItemCount(), FileNameOf(path), path);
+    const std::vector<std::string> chosen = ChoosePictureFiles();
+    if (chosen.empty() || App().CloseRequested) return kNoAnswer;
+    ShowAddedCount(AddPictures(chosen));
     return kNoAnswer;
 }
 

@@ -17,12 +17,12 @@ enum Core : int {
     kToText = 0, kToInteger = 1, kClearPanel = 2, kTextLength = 3, kFindTextBackward = 4, kRightText = 5,
     kLoadPicture = 7, kDrawPicture = 8, kLoadWindow = 11, kProcessEvents = 12, kGetFileSize = 13,
     kGetFileTime = 14, kTimeToText = 15, kMessageBox = 16, kGetPicture = 17, kFindText = 18, kLeftText = 19,
-    kUnloadPicture = 20, kBitOr = 21, kSpaceText = 22, kTrimBoth = 23, kOpenDialog = 24, kToLowerCase = 30,
+    kUnloadPicture = 20, kBitOr = 21, kSpaceText = 22, kTrimBoth = 23, kToLowerCase = 30,
 };
 // Extended UI library: the list view's methods.
 enum ListMethod : int {
     kGetItemText = 0, kGetItemCount = 1, kSetCheckState = 2, kDeleteAllItems = 3, kInsertItem = 4,
-    kSetItemText = 5, kGetCheckState = 6,
+    kSetItemText = 5, kGetCheckState = 6, kSetItemTip = 7,
 };
 // Image class library, as the program binds it.
 enum ImageMethod : int {
@@ -123,6 +123,7 @@ int32_t InsertListItem(int32_t position, const char* text) {
 void SetListItemText(int32_t row, int32_t column, const char* text) {
     ListCall(kSetItemText, {IntValue(row), IntValue(column), TextValue(text)});
 }
+void SetListItemTip(int32_t row, const char* text) { ListCall(kSetItemTip, {IntValue(row), TextValue(text)}); }
 int32_t ListCheckState(int32_t row) { return static_cast<int32_t>(ListCall(kGetCheckState, {IntValue(row)}).lo); }
 
 Text SelectedTreePath() {
@@ -135,9 +136,6 @@ void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_
     Core(kDrawPicture, {Panel(panel), IntValue(picture), IntValue(0), IntValue(0), IntValue(width), IntValue(height), IntValue(1)});
 }
 
-bool OpenFileDialog() {
-    return CoreInt(kOpenDialog, {UnitValue(kWindow, kFileDialog, kTypeCommonDlg)}) != 0;
-}
 
 bool DecodeFromFile(const char* path, int32_t format) {
     return ImageCall(kDecodeFromFile, {TextValue(path), IntValue(format)}).lo != 0;

@@ -1,6 +1,6 @@
 // The commands and methods the application calls, one typed function each, over the call helpers
-// of runtime_facade.h: core commands, the list view, the folder tree, the drawing panel, the file
-// dialog and the image object.
+// of runtime_facade.h: core commands, the list view, the folder tree, the drawing panel and the
+// image object.
 #pragma once
 #include <cstdint>
 
@@ -40,6 +40,8 @@ void DeleteAllListItems();
 int32_t InsertListItem(int32_t position, const char* text);
 void SetListItemText(int32_t row, int32_t column, const char* text);
 int32_t ListCheckState(int32_t row);
+// The tip shown when the pointer rests on the row.
+void SetListItemTip(int32_t row, const char* text);
 
 // ---- the folder tree ----
 Text SelectedTreePath();
@@ -47,9 +49,6 @@ Text SelectedTreePath();
 // ---- drawing panels (the preview panel) ----
 void ClearPanel(uint32_t panel);
 void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height);
-
-// ---- the file dialog ----
-bool OpenFileDialog();
 
 // ---- the image object in PictureObject ----
 bool DecodeFromFile(const char* path, int32_t format);

@@ -122,6 +122,12 @@ Text FindFile(const char* pattern, intptr_t* searchHandle) {
         Runtime().runtimeHelper(runtime::kHelperFindFile, pattern ? pattern : EmptyText(), 0u, 1, searchHandle)));
 }
 
+Text FindFolder(const char* pattern, intptr_t* searchHandle) {
+    // Attribute mask 0x10 without the any-file flag: entries with the directory attribute.
+    return Text(reinterpret_cast<char*>(
+        Runtime().runtimeHelper(runtime::kHelperFindFile, pattern ? pattern : EmptyText(), 0x10u, 0, searchHandle)));
+}
+
 void EndFileSearch(intptr_t searchHandle) { Runtime().runtimeHelper(runtime::kHelperEndFileSearch, searchHandle); }
 
 }  // namespace ruvelto::app

@@ -104,5 +104,7 @@ void Free(void* block);
 // Slot 12, helpers 0 and 1: the next file name of a search (null when none is left).
 Text FindFile(const char* pattern, intptr_t* searchHandle);
 void EndFileSearch(intptr_t searchHandle);
+// The same for folders: the next folder name of a search, "." and ".." included.
+Text FindFolder(const char* pattern, intptr_t* searchHandle);
 
 }  // namespace ruvelto::app

@@ -2,8 +2,10 @@
 // neither companion program is installed, the modal companion offer.
 #include "app/app_state.h"
 #include "app/companion_texts.h"
+#include "app/file_drop.h"
 #include "app/handlers.h"
 #include "app/photo_info_option.h"
+#include "app/remembered_options.h"
 #include "app/runtime_facade.h"
 #include "app/single_instance_guard.h"
 #include "image-data/library_command_tables.h"
@@ -35,6 +37,8 @@ RUVELTO_HANDLER(ruvelto_on_main_window_created) {
 
     const auto window =
         static_cast<int32_t>(CallCoreCommand(image_data::kCoreLibraryCommands[kGetWindowHandle], {MainWindow()}).lo);
+    RestoreRememberedOptions();
+    AcceptDroppedFiles(window);
     char* tag = CopyText("");
     RunInstanceGuard(App().GuardObject, window, 1, &tag, 0);
     Free(tag);

@@ -9,9 +9,9 @@ constexpr const char* kSelectPictures = "\xC7\xEB\xD1\xA1\xD4\xF1\xD0\xE8\xD2\xA
 constexpr const char* kSelectOutputFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xC2\xB7\xBE\xB6\xA3\xA1";  // 请选择输出路径！
 constexpr const char* kSelectOutputFormat = "\xC7\xEB\xD1\xA1\xD4\xF1\xCA\xE4\xB3\xF6\xB8\xF1\xCA\xBD\xA3\xA1";  // 请选择输出格式！
 constexpr const char* kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xA1";  // 您选择的图片已处理完毕！
-// "图片已处理完毕，其中 N 个处理失败，详见状态条。", around the number.
+// "图片已处理完毕，其中 N 个处理失败。是否查看失败的图片？", around the number.
 constexpr const char* kDoneWithFailuresBefore = "\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xAC\xC6\xE4\xD6\xD0 ";
-constexpr const char* kDoneWithFailuresAfter = " \xB8\xF6\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xAC\xCF\xEA\xBC\xFB\xD7\xB4\xCC\xAC\xCC\xF5\xA1\xA3";
+constexpr const char* kOfferFailureListAfter = " \xB8\xF6\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA1\xA3\xCA\xC7\xB7\xF1\xB2\xE9\xBF\xB4\xCA\xA7\xB0\xDC\xB5\xC4\xCD\xBC\xC6\xAC\xA3\xBF";
 constexpr const char* kFailedListPrefix = "\xB4\xA6\xC0\xED\xCA\xA7\xB0\xDC\xA3\xBA";  // 处理失败：
 // Pictures converted without the EXIF block they had, which could not be read.
 constexpr const char* kExifDroppedListPrefix = "\xD5\xD5\xC6\xAC\xD0\xC5\xCF\xA2\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC\xD2\xD1\xC8\xA5\xB3\xFD\xA3\xBA";  // 照片信息无法读取，已去除：
@@ -37,7 +37,6 @@ constexpr const char* kReplaceSourcesAfter =
 // "已改名：N 个重名的输出文件" in the status bar, around the number.
 constexpr const char* kRenamedBefore = "\xD2\xD1\xB8\xC4\xC3\xFB\xA3\xBA";
 constexpr const char* kRenamedAfter = " \xB8\xF6\xD6\xD8\xC3\xFB\xB5\xC4\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE";
-constexpr const char* kStatusSeparator = "\xA3\xBB";  // ；
 // An installer that could not be written beside the program; the path follows on its own line.
 constexpr const char* kInstallerNotWritten =
     "\xCE\xDE\xB7\xA8\xD0\xB4\xC8\xEB\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2\xCE\xC4\xBC\xFE\xA3\xAC\xCE\xB4\xD4\xCB\xD0\xD0\xB0\xB2\xD7\xB0\xA3\xBA";  // 无法写入安装程序文件，未运行安装：
@@ -46,8 +45,29 @@ constexpr const char* kStop = "\xCD\xA3\xD6\xB9";   // 停止
 constexpr const char* kKilobytes = "KB";
 constexpr const char* kChooseOutputFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCA\xE4\xB3\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个输出文件夹
 constexpr const char* kChooseFolder = "\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCE\xC4\xBC\xFE\xBC\xD0";  // 请选择一个文件夹
-constexpr const char* kPictureFilter =
-    "*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico;*.icon|*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.ico";
-constexpr const char* kFolderPatterns[] = {"*.jpg", "*.gif", "*.bmp", "*.png", "*.ico"};
+
+// Adding pictures by dropping files or choosing several: "已添加 N 个图片，跳过 M 个文件".
+constexpr const char* kAddedBefore = "\xD2\xD1\xCC\xED\xBC\xD3 ";  // 已添加
+constexpr const char* kAddedMiddle = " \xB8\xF6\xCD\xBC\xC6\xAC\xA3\xAC\xCC\xF8\xB9\xFD ";  // 个图片，跳过
+constexpr const char* kAddedAfter = " \xB8\xF6\xCE\xC4\xBC\xFE";  // 个文件
+constexpr const char* kBusyTryLater = "\xD5\xFD\xD4\xDA\xB4\xA6\xC0\xED\xA3\xAC\xC7\xEB\xC9\xD4\xBA\xF3\xD4\xD9\xCC\xED\xBC\xD3";  // 正在处理，请稍后再添加
+// The extensions the folder listing takes, in listing order, each once ("*.jpg" may also match a
+// "*.jpeg" name through its short name, which the listing then skips).
+constexpr const char* kListedExtensions[] = {"jpg", "jpeg", "jpe", "gif", "bmp", "png", "ico"};
+// Remembered check boxes: values beside the program's other values under HKEY_CURRENT_USER.
+constexpr const char* kKeepProportionsRegistryPath = "Software\\ruanjian\\\xB1\xA3\xB3\xD6\xB1\xC8\xC0\xFD";  // Software\ruanjian\保持比例
+constexpr const char* kSubfoldersRegistryPath = "Software\\ruanjian\\\xB0\xFC\xBA\xAC\xD7\xD3\xCE\xC4\xBC\xFE\xBC\xD0";  // Software\ruanjian\包含子文件夹
+// Why a picture failed, as the failure list names it.
+constexpr const char* kReasonUnreadable = "\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xCD\xBC\xC6\xAC";  // 无法读取图片
+constexpr const char* kReasonBadSize = "\xB3\xDF\xB4\xE7\xCE\xDE\xD0\xA7";  // 尺寸无效
+constexpr const char* kReasonWriteFailed = "\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC";  // 写入文件失败
+constexpr const char* kReasonPathTooLong = "\xC2\xB7\xBE\xB6\xB9\xFD\xB3\xA4";  // 路径过长
+constexpr const char* kReasonNoExtension = "\xB2\xBB\xCA\xC7\xCD\xBC\xC6\xAC";  // 不是图片
+constexpr const char* kReasonFolderNotCreated = "\xCE\xDE\xB7\xA8\xB4\xB4\xBD\xA8\xCE\xC4\xBC\xFE\xBC\xD0";  // 无法创建文件夹
+// The run's progress: "已处理 N/M，剩余约 T", T in seconds or minutes.
+constexpr const char* kProgressBefore = "\xD2\xD1\xB4\xA6\xC0\xED ";  // 已处理
+constexpr const char* kTimeLeftBefore = "\xA3\xAC\xCA\xA3\xD3\xE0\xD4\xBC ";  // ，剩余约
+constexpr const char* kSeconds = " \xC3\xEB";  // 秒
+constexpr const char* kMinutes = " \xB7\xD6\xD6\xD3";  // 分钟
 
 }  // namespace ruvelto::app::texts

@@ -75,6 +75,8 @@ enum ListViewEvent : int32_t {
 };
 
 constexpr UINT kCheckToggled = WM_USER + 1;  // wParam: the row whose state image changed
+// wParam: a row; lParam: its tip text (GBK, zero-terminated), kept with the row as rows come and go.
+constexpr UINT kSetRowTip = WM_USER + 2;
 constexpr UINT kStateImageMask = LVIS_STATEIMAGEMASK;
 constexpr int kHandCursorResource = 2008;
 
@@ -302,6 +304,18 @@ public:
             case LVN_ENDLABELEDITW: *result = EndLabelEdit(header->code == LVN_ENDLABELEDITW, lParam); return true;
             case LVN_GETINFOTIPA:
             case LVN_GETINFOTIPW: SupplyTip(header->code == LVN_GETINFOTIPW, lParam); *result = 0; return true;
+            // Tips given to rows follow their rows.
+            case LVN_INSERTITEM: {
+                const auto row = static_cast<size_t>(std::max(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem, 0));
+                if (row < rowTips_.size()) rowTips_.insert(rowTips_.begin() + static_cast<std::ptrdiff_t>(row), std::string());
+                return false;
+            }
+            case LVN_DELETEITEM: {
+                const auto row = static_cast<size_t>(std::max(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem, 0));
+                if (row < rowTips_.size()) rowTips_.erase(rowTips_.begin() + static_cast<std::ptrdiff_t>(row));
+                return false;
+            }
+            case LVN_DELETEALLITEMS: rowTips_.clear(); *result = TRUE; return true;
             default: return false;
         }
     }
@@ -309,6 +323,14 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
+            case kSetRowTip: {
+                const auto row = static_cast<size_t>(wParam);
+                const LRESULT rows = SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0);
+                if (static_cast<LRESULT>(row) >= rows || !lParam) return 0;
+                if (rowTips_.size() < static_cast<size_t>(rows)) rowTips_.resize(static_cast<size_t>(rows));
+                rowTips_[row] = reinterpret_cast<const char*>(lParam);
+                return 1;
+            }
             case kCheckToggled: {
                 const int row = static_cast<int>(wParam);
                 const auto state = static_cast<uint32_t>(SendMessageA(Handle(), LVM_GETITEMSTATE, wParam, kStateImageMask));
@@ -519,10 +541,11 @@ private:
     void SupplyTip(bool wide, LPARAM lParam) {
         const auto* request = reinterpret_cast<const NMLVGETINFOTIPA*>(lParam);
         const int row = request->iItem;
-        if (row < 0 || static_cast<size_t>(row) >= tips_.size() || tips_[row].empty() || !request->pszText ||
-            request->cchTextMax <= 0)
-            return;
-        const std::string& tip = tips_[row];
+        if (row < 0 || !request->pszText || request->cchTextMax <= 0) return;
+        // A tip given to the row wins over the one of InitialItems.
+        const bool given = static_cast<size_t>(row) < rowTips_.size() && !rowTips_[row].empty();
+        if (!given && (static_cast<size_t>(row) >= tips_.size() || tips_[row].empty())) return;
+        const std::string& tip = given ? rowTips_[row] : tips_[row];
         if (wide) {
             // Converted whole, then cut: a character is never split, and a surrogate pair is
             // not left half.
@@ -558,6 +581,7 @@ private:
     EnumeratedTexts texts_;
     OwnedImageList headerImages_;
     std::vector<std::string> tips_;  // the tip of each new-row entry of InitialItems
+    std::vector<std::string> rowTips_;  // tips given to rows (SetItemTip), by row; may be shorter than the list
     std::string editedText_;
 };
 

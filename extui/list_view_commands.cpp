@@ -123,4 +123,12 @@ void GetCheckState(ValueRecord* result, int32_t count, ValueRecord* args) {
     commands::SetInt(result, static_cast<int32_t>(state >> 12) - 1);
 }
 
+void SetItemTip(ValueRecord*, int32_t count, ValueRecord* args) {
+    HWND list = ListOf(count, args);
+    if (!list) return;
+    Arguments a(count, args);
+    std::string text(a.Given(2) ? a.Text(2) : std::string_view());
+    SendMessageA(list, WM_USER + 2, static_cast<WPARAM>(a.Int(1)), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 }  // namespace ruvelto::extui

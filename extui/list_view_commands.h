@@ -1,4 +1,4 @@
-// The list view's seven methods, the extended UI library's commands 0-6. Argument 0 is the list
+// The list view's eight methods, the extended UI library's commands 0-7. Argument 0 is the list
 // view ({window id, unit id, 0x30004}); a unit that is not loaded is the runtime error of the
 // reporting unit lookup. Rows and columns count from 0; a row that does not exist gets what the
 // control does with it (an empty text, state -1, no change).
@@ -22,5 +22,8 @@ void InsertItem(ValueRecord* result, int32_t count, ValueRecord* args);
 void SetItemText(ValueRecord* result, int32_t count, ValueRecord* args);
 // 6: (row) -> -1 without a check box, 0 unchecked, 1 checked.
 void GetCheckState(ValueRecord* result, int32_t count, ValueRecord* args);
+// 7: (row, text): the row's tip, shown when the pointer rests on it; it moves with the row as
+// rows are inserted and deleted. An empty text removes it.
+void SetItemTip(ValueRecord* result, int32_t count, ValueRecord* args);
 
 }  // namespace ruvelto::extui

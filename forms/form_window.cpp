@@ -496,6 +496,7 @@ LRESULT FormWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
             break;
         case kLayoutDocking: LayoutDocking(); return 0;
+        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
         case kTrayNotify: {
             if (wParam != kTrayIconId) return 0;
             uint32_t what = lParam == WM_LBUTTONUP ? 1 : lParam == WM_LBUTTONDBLCLK ? 2

@@ -32,6 +32,9 @@ enum WindowEvent : int32_t {
     kWindowTrayIcon = 9,
     kWindowShown = 10,
     kWindowHidden = 11,
+    // Files dropped from the shell (a window that accepts drops): argument the text of their full
+    // paths, one a line; the text is the engine's and lives until the handler returns.
+    kWindowFilesDropped = 12,
 };
 
 class FormWindow : public WindowObject {
@@ -98,6 +101,7 @@ private:
     void OnSetFocus();
     bool OnSetCursor(HWND over, UINT hitTest);
     void OnMenuCommand(uint32_t id);
+    void OnDropFiles(HDROP drop);
     void ReleasePicture();
     bool RaiseCommonEvent(MSG* message);
     bool RaiseWindowEvent(int32_t event, std::initializer_list<uint32_t> arguments = {}, uint32_t* returned = nullptr,

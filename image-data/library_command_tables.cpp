@@ -73,7 +73,7 @@ const CommandEntry kDirTreeLibraryCommands[1] = {
 };
 
 // The list view's seven methods.
-const CommandEntry kExtendedUiLibraryCommands[7] = {
+const CommandEntry kExtendedUiLibraryCommands[8] = {
     /* 0 GetItemText */ &extui::GetItemText,
     /* 1 GetItemCount */ &extui::GetItemCount,
     /* 2 SetCheckState */ &extui::SetCheckState,
@@ -81,6 +81,7 @@ const CommandEntry kExtendedUiLibraryCommands[7] = {
     /* 4 InsertItem */ &extui::InsertItem,
     /* 5 SetItemText */ &extui::SetItemText,
     /* 6 GetCheckState */ &extui::GetCheckState,
+    /* 7 SetItemTip */ &extui::SetItemTip,
 };
 
 const CommandEntry kImageLibraryCommands[16] = {

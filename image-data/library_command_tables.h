@@ -8,7 +8,7 @@ namespace ruvelto::image_data {
 
 extern const CommandEntry kCoreLibraryCommands[50];
 extern const CommandEntry kDirTreeLibraryCommands[1];
-extern const CommandEntry kExtendedUiLibraryCommands[7];
+extern const CommandEntry kExtendedUiLibraryCommands[8];
 extern const CommandEntry kImageLibraryCommands[16];
 extern const CommandEntry kXpStyleLibraryCommands[1];
 extern const CommandEntry kShellLibraryCommands[1];

@@ -6,6 +6,7 @@
 #include "image-data/extended_ui_types.h"
 
 #include "image-data/template_writer.h"
+#include "image-data/windows/failure_list_window_units.h"
 #include "image-data/windows/main_window_units.h"
 #include "image-data/windows/offer_window_units.h"
 #include "image-data/windows/program_windows.h"
@@ -80,7 +81,7 @@ LibraryDescription ExtendedUiLibrary() {
     lib.runtimeMajor = 3, lib.runtimeMinor = 0, lib.coreMajor = 3, lib.coreMinor = 0;
     lib.name = "\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2";  // 扩展界面库
     DescribeExtendedUiComponents(lib.types);  // StatusBar, ListView, TransLabel
-    lib.commandCount = 7;
+    lib.commandCount = 8;
     lib.commandTable = Table("kExtendedUiLibraryCommands");
     return lib;
 }
@@ -155,6 +156,13 @@ std::vector<DllCommandDescription> DllCommands() {
         commands.push_back({"user32", f});
     // The folder browser's item list is the shell's memory, freed by the shell's allocator.
     commands.push_back({"ole32", "CoTaskMemFree"});
+    // Files dropped from the shell, several files chosen in one open dialog, and the failure
+    // list's rows copied to the clipboard (app/desktop_dll_commands.h names them).
+    commands.push_back({"shell32", "DragAcceptFiles"});
+    for (const char* f : {"GetOpenFileNameA", "CommDlgExtendedError"}) commands.push_back({"comdlg32", f});
+    for (const char* f : {"OpenClipboard", "EmptyClipboard", "SetClipboardData", "CloseClipboard"})
+        commands.push_back({"user32", f});
+    for (const char* f : {"GlobalAlloc", "GlobalLock", "GlobalUnlock", "GlobalFree"}) commands.push_back({"kernel32", f});
     return commands;
 }
 
@@ -178,6 +186,13 @@ void CheckApplicationUnitIds(const std::vector<WindowDescription>& windows) {
     for (size_t i = 0; i < offer.components.size(); ++i)
         if (offer.components[i].id != offer_window::kRecommendation + i)
             throw std::logic_error("offer window component " + std::to_string(i) + " has another id than offer_window_units.h");
+    const WindowDescription& failures = windows.at(3);
+    if (failures.windowId != failure_list_window::kWindow || failures.window.id != failure_list_window::kWindowRecord)
+        throw std::logic_error("failure list window ids differ from failure_list_window_units.h");
+    for (size_t i = 0; i < failures.components.size(); ++i)
+        if (failures.components[i].id != failure_list_window::kFailureList + i)
+            throw std::logic_error("failure list window component " + std::to_string(i) +
+                                   " has another id than failure_list_window_units.h");
 }
 
 }  // namespace

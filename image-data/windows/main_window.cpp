@@ -4,6 +4,7 @@
 // .On(event, "handler symbol").
 #include "forms/window_properties.h"
 #include "image-data/component_blobs.h"
+#include "image-data/windows/main_window_units.h"
 #include "image-data/windows/program_icon.h"
 #include "image-data/windows/main_window_units.h"
 #include "image-data/windows/program_windows.h"
@@ -141,12 +142,23 @@ MenuItemDescription StripPhotoInfoItem() {
     return item;
 }
 
+constexpr uint32_t kMenuItemDisabled = 2;  // menu flags bit 1
+
+// Greyed until a run has failures to list.
+MenuItemDescription FailureListItem() {
+    MenuItemDescription item = MenuItem("\xCA\xA7\xB0\xDC\xC1\xD0\xB1\xED", 1,  // 失败列表
+                                        HandlerRef::Named("ruvelto_on_show_failure_list"));
+    item.menuFlags = kMenuItemDisabled;
+    item.id = main_window::kFailureListItem;
+    return item;
+}
+
 }  // namespace
 
 WindowDescription MainWindow() {
     WindowDescription w;
     w.windowId = 0x52010001;
-    w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(MainWindowProperties()).On(0, "ruvelto_on_main_window_created").On(1, "ruvelto_on_main_window_close");
+    w.window.At(50, 50, 800, 580).Flags(kVisible).Properties(MainWindowProperties()).On(0, "ruvelto_on_main_window_created").On(1, "ruvelto_on_main_window_close").On(12, "ruvelto_on_files_dropped");
     w.menu = {
         MenuItem("\xCE\xC4\xBC\xFE", 0),  // 文件
         MenuItem("\xCC\xED\xBC\xD3\xCE\xC4\xBC\xFE", 1, HandlerRef::Named("ruvelto_on_add_file")),  // 添加文件 → add a picture file
@@ -159,6 +171,7 @@ WindowDescription MainWindow() {
         MenuItem("-", 1),  // - → separator
         StripPhotoInfoItem(),  // 去除照片信息（EXIF/GPS） → outputs without EXIF, a check item
         MenuItem("\xD1\xB9\xCB\xF5", 1, HandlerRef::Named("ruvelto_on_start_or_stop")),  // 压缩 → start or stop
+        FailureListItem(),  // 失败列表 → the failures of the last run
         MenuItem("\xB0\xEF\xD6\xFA", 0),  // 帮助
         MenuItem("\xB9\xD8\xD3\xDA", 1, HandlerRef::Named("ruvelto_on_about")),  // 关于 → load the about window, modal, no parent
     };
@@ -203,6 +216,10 @@ WindowDescription MainWindow() {
         Component(kListView, "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2" "1").At(201, 136, 584, 333).Flags(kVisible | kTabStop).Properties(PictureListBlob()).On(4, "ruvelto_on_list_clicked"),  // 超级列表框1: the picture list, report view with check boxes; event 4 (Clicked) → preview
         Component(kGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2" "2").At(6, 318, 192, 184).Flags(kVisible).Properties(GroupBox("\xCD\xBC\xC6\xAC\xD4\xA4\xC0\xC0")),  // 分组框2: "图片预览"
         Component(kDrawPanel, "\xBB\xAD\xB0\xE5" "1").At(8, 16, 176, 160).In("\xB7\xD6\xD7\xE9\xBF\xF2" "2").Flags(kVisible).Properties(DrawPanelBlob(AutoRedrawPanel())),  // 画板1: preview surface, AutoRedraw true
+        // Added after the roster, so that its components keep their ids. Both are set from the
+        // registry when the window is created and written back when clicked.
+        Component(kCheckBox, "\xB1\xA3\xB3\xD6\xB1\xC8\xC0\xFD\xD1\xA1\xD4\xF1\xBF\xF2").At(290, 10, 76, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "3").Flags(kVisible | kDisabled | kTabStop).Properties(CheckBox("\xB1\xA3\xB3\xD6\xB1\xC8\xC0\xFD")).On(0, "ruvelto_on_keep_proportions"),  // 保持比例选择框: "保持比例"; fits the custom size, enabled with it
+        Component(kCheckBox, "\xB0\xFC\xBA\xAC\xD7\xD3\xCE\xC4\xBC\xFE\xBC\xD0\xD1\xA1\xD4\xF1\xBF\xF2").At(10, 62, 96, 20).In("\xB7\xD6\xD7\xE9\xBF\xF2" "4").Flags(kVisible | kTabStop).Properties(CheckBox("\xB0\xFC\xBA\xAC\xD7\xD3\xCE\xC4\xBC\xFE\xBC\xD0")).On(0, "ruvelto_on_include_subfolders"),  // 包含子文件夹选择框: "包含子文件夹"; a folder picked in the tree lists its subfolders too
     };
     return w;
 }

@@ -51,11 +51,18 @@ enum Unit : uint32_t {
     kPictureList,             // 超级列表框1
     kPreviewGroup,            // 分组框2
     kPreviewPanel,            // 画板1
+    kKeepProportionsBox,      // 保持比例选择框
+    kSubfoldersBox,           // 包含子文件夹选择框
 };
 
 // The menu item "去除照片信息（EXIF/GPS）", added after the others: its id is given, so that the
 // components keep theirs.
 constexpr uint32_t kStripPhotoInfoItem = 0x26010040;
+
+// The menu item "失败列表", added after the others: its id is given, so that the components keep
+// theirs. Greyed while the last run had no failure.
+constexpr uint32_t kFailureListItem = 0x26010041;
+constexpr int32_t kMenuDisabledProperty = 2;
 
 // Property indexes the handlers use.
 constexpr int32_t kDisabledProperty = 6;

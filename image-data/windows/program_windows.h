@@ -9,7 +9,8 @@ namespace ruvelto::image_data {
 WindowDescription MainWindow();
 WindowDescription AboutWindow();
 WindowDescription OfferWindow();
+WindowDescription FailureListWindow();
 
-inline std::vector<WindowDescription> ProgramWindows() { return {MainWindow(), AboutWindow(), OfferWindow()}; }
+inline std::vector<WindowDescription> ProgramWindows() { return {MainWindow(), AboutWindow(), OfferWindow(), FailureListWindow()}; }
 
 }  // namespace ruvelto::image_data

@@ -19,7 +19,7 @@ namespace {
 namespace c = controls;
 
 using namespace program_texts;
-constexpr UINT kAboutMenuCommand = 20012;  // the thirteenth menu record
+constexpr UINT kAboutMenuCommand = 20013;  // the fourteenth menu record
 
 TEST_F(ProgramRun, RefusesInOrderWithoutPicturesChecksOutputFolderOrFormat) {
     ASSERT_TRUE(Convert("-size 40x30 xc:red " + Src("a.jpg")));

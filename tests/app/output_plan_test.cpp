@@ -30,7 +30,7 @@ struct Case {
 std::vector<PictureToPlan> Pictures(const std::vector<std::string>& sources) {
     std::vector<PictureToPlan> pictures;
     for (size_t i = 0; i < sources.size(); ++i)
-        pictures.push_back({static_cast<int32_t>(i), sources[i], FileNameOf(sources[i])});
+        pictures.push_back({static_cast<int32_t>(i), sources[i], FileNameOf(sources[i]), ""});
     return pictures;
 }
 
@@ -95,6 +95,29 @@ TEST(OutputPlan, SeveralFormatsAndTheFormatOfEachOutput) {
     EXPECT_EQ(second[1].format, kFormatPng);
     EXPECT_TRUE(plan.pictures[2].outputs.empty()) << "a name without extension writes nothing";
     EXPECT_EQ(plan.renamed, 2);
+}
+
+// A picture listed from a subfolder of the picked folder writes into the same subfolder of the
+// output folder: one name in two subfolders is no clash, one name twice in one subfolder is.
+TEST(OutputPlan, OutputsOfSubfoldersGoIntoTheSameRelativeFolders) {
+    const PlanPlaces places{FoldedPath, [](const std::string&) { return false; }};
+    const std::vector<PictureToPlan> pictures = {{0, "C:\\s\\a.jpg", "a.jpg", ""},
+                                                 {1, "C:\\s\\l1\\a.jpg", "a.jpg", "l1"},
+                                                 {2, "C:\\s\\l1\\l2\\a.jpg", "a.jpg", "l1\\l2"},
+                                                 {3, "C:\\s\\l1\\l2\\a.gif", "a.gif", "l1\\l2"}};
+    std::vector<std::string> listed;
+    for (const PictureToPlan& p : pictures) listed.push_back(p.source);
+    const OutputPlan plan = PlanOutputs(pictures, listed, "C:\\o", kPng, true, places);
+    std::vector<std::string> paths;
+    std::vector<bool> inSubfolder;
+    for (const PlannedPicture& picture : plan.pictures) {
+        for (const PlannedOutput& output : picture.outputs) paths.push_back(output.path);
+        inSubfolder.push_back(picture.inSubfolder);
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\o\\a.png", "C:\\o\\l1\\a.png", "C:\\o\\l1\\l2\\a.png",
+                                               "C:\\o\\l1\\l2\\a (2).png"}));
+    EXPECT_EQ(inSubfolder, (std::vector<bool>{false, true, true, true}));
+    EXPECT_EQ(plan.renamed, 1);
 }
 
 TEST(OutputPlan, NumberedNamesAndFoldedPaths) {

@@ -11,7 +11,7 @@ TEST(PictureFormats, ExtensionsMapWithoutRegardToCase) {
         const char* extension;
         int32_t format;
     } cases[] = {{"bmp", kFormatBmp}, {"BMP", kFormatBmp}, {"gif", kFormatGif},   {"Gif", kFormatGif},
-                 {"jpg", kFormatJpg}, {"JPG", kFormatJpg}, {"jpeg", kFormatJpg},  {"JPEG", kFormatJpg},
+                 {"jpg", kFormatJpg}, {"JPG", kFormatJpg}, {"jpeg", kFormatJpg},  {"JPEG", kFormatJpg}, {"jpe", kFormatJpg}, {"JPE", kFormatJpg},
                  {"png", kFormatPng}, {"PnG", kFormatPng}, {"ico", kFormatIco},   {"ICO", kFormatIco},
                  {"tif", kFormatUnknown}, {"", kFormatUnknown}, {"jpgx", kFormatUnknown}, {"icon", kFormatUnknown}};
     for (const auto& c : cases) EXPECT_EQ(FormatOfExtension(c.extension), c.format) << c.extension;

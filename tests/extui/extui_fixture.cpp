@@ -52,7 +52,7 @@ void SetInterface(image_data::TypeDescription& type, Entry entry) {
 
 const CommandEntry kCommands[] = {&extui::GetItemText,    &extui::GetItemCount, &extui::SetCheckState,
                                   &extui::DeleteAllItems, &extui::InsertItem,   &extui::SetItemText,
-                                  &extui::GetCheckState};
+                                  &extui::GetCheckState,  &extui::SetItemTip};
 
 }  // namespace
 

@@ -18,7 +18,7 @@ using namespace image_data;
 using extui::ColumnData;
 using forms_test::PressKey;
 
-enum Method { kGetItemText, kGetItemCount, kSetCheckState, kDeleteAllItems, kInsertItem, kSetItemText, kGetCheckState };
+enum Method { kGetItemText, kGetItemCount, kSetCheckState, kDeleteAllItems, kInsertItem, kSetItemText, kGetCheckState, kSetItemTip };
 enum Index { kBorder = 8, kTextColor = 9, kBackColor = 11, kViewType = 13, kCurrentSelection = 35, kEditedText = 38 };
 
 ListViewProperties ReportList(bool checkBoxes) {
@@ -50,6 +50,44 @@ protected:
         return {label.left + 8, (label.top + label.bottom) / 2};
     }
 };
+
+// The tip a row shows, asked the way the control asks its parent; empty when it has none.
+std::string TipOf(HWND list, int row) {
+    char tip[64] = {};
+    NMLVGETINFOTIPA request{};
+    request.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(LVN_GETINFOTIPA)};
+    request.pszText = tip;
+    request.cchTextMax = sizeof tip;
+    request.iItem = row;
+    SendMessageA(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+    return tip;
+}
+
+TEST_F(ListViewTest, TipsGivenToRowsMoveWithTheirRows) {
+    ASSERT_TRUE(ShowExtended(TestWindow({List(ReportList(true))})));
+    const std::string a = "a", b = "b", c = "c", tipA = "tip a", tipC = "sub\\folder c";
+    for (const std::string* text : {&a, &b, &c}) Call(kInsertItem, "list", {Omitted(), Text(*text)});
+    Call(kSetItemTip, "list", {Int(0), Text(tipA)});
+    Call(kSetItemTip, "list", {Int(2), Text(tipC)});
+    Call(kSetItemTip, "list", {Int(7), Text(tipA)});  // no such row: nothing
+    EXPECT_EQ(TipOf(ListWindow(), 0), tipA);
+    EXPECT_EQ(TipOf(ListWindow(), 1), "");
+    EXPECT_EQ(TipOf(ListWindow(), 2), tipC);
+    EXPECT_EQ(TipOf(ListWindow(), 7), "");
+    // A row inserted in front moves the tips down with their rows; a deleted row takes its tip.
+    const std::string first = "first";
+    Call(kInsertItem, "list", {Int(0), Text(first)});
+    EXPECT_EQ(TipOf(ListWindow(), 0), "");
+    EXPECT_EQ(TipOf(ListWindow(), 1), tipA);
+    EXPECT_EQ(TipOf(ListWindow(), 3), tipC);
+    SendMessageA(ListWindow(), LVM_DELETEITEM, 1, 0);
+    EXPECT_EQ(TipOf(ListWindow(), 1), "");
+    EXPECT_EQ(TipOf(ListWindow(), 2), tipC);
+    // Emptying the list forgets every tip: new rows start without one.
+    Call(kDeleteAllItems, "list");
+    for (const std::string* text : {&a, &b, &c}) Call(kInsertItem, "list", {Omitted(), Text(*text)});
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(TipOf(ListWindow(), row), "") << row;
+}
 
 TEST_F(ListViewTest, InsertItemPositionsDefaultsAndTexts) {
     ASSERT_TRUE(ShowExtended(TestWindow({List(ReportList(true))})));

@@ -41,7 +41,7 @@ TEST(ProgramImage, HeaderWords) {
     EXPECT_EQ(image.reserved, 0u);
     EXPECT_EQ(image.unitCounter, 0x10348u);
     EXPECT_EQ(image.libraryCount, 6u);
-    EXPECT_EQ(image.dllCommandCount, 31u);
+    EXPECT_EQ(image.dllCommandCount, 49u);
     EXPECT_EQ(image.constantStart, ConstantSegment());
     EXPECT_GT(image.constantLength, 0x1Fu);
     EXPECT_GT(image.templateLength, 0u);  // the window templates; read back in tests/forms
@@ -58,7 +58,7 @@ TEST(ProgramImage, LibrariesInTableOrder) {
     } expected[] = {
         {"\xBA\xCB\xD0\xC4\xBF\xE2", 5, 0, 51, 50, 0xC0000001, kCoreLibraryCommands, &forms::CoreLibraryNotify},
         {"\xC4\xBF\xC2\xBC\xCA\xF7\xBF\xE2", 1, 3, 1, 1, 0, kDirTreeLibraryCommands, nullptr},
-        {"\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2", 2, 0, 5, 7, 0, kExtendedUiLibraryCommands, nullptr},
+        {"\xC0\xA9\xD5\xB9\xBD\xE7\xC3\xE6\xBF\xE2", 2, 0, 5, 8, 0, kExtendedUiLibraryCommands, nullptr},
         {"\xCD\xBC\xCF\xF1\xB4\xA6\xC0\xED\xBF\xE2", 1, 1, 5, 16, 0x80000000, kImageLibraryCommands, &image::ImageLibraryNotify},
         {"XP\xB7\xE7\xB8\xF1\xBF\xE2", 2, 0, 0, 1, 0x80000000, kXpStyleLibraryCommands, nullptr},
         {"\xCF\xB5\xCD\xB3\xBD\xE7\xC3\xE6\xBF\xE2", 3, 0, 0, 1, 0, kShellLibraryCommands, nullptr},

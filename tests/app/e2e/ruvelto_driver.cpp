@@ -1,6 +1,7 @@
 #include "tests/app/e2e/ruvelto_driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <psapi.h>
 
 #include <cstring>
@@ -258,7 +259,11 @@ bool RuveltoDriver::TrySelectFolder(const std::string& windowsPath) {
 
 int RuveltoDriver::RowCount() const { return static_cast<int>(Send(ListView(), LVM_GETITEMCOUNT, 0, 0)); }
 
-std::string RuveltoDriver::RowText(int row, int column) const {
+std::string RuveltoDriver::RowText(int row, int column) const { return ListText(ListView(), row, column); }
+
+int RuveltoDriver::ListRowCount(HWND list) const { return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string RuveltoDriver::ListText(HWND list, int row, int column) const {
     HANDLE process = OpenForMemory(ProcessId());
     std::string text;
     {
@@ -268,11 +273,67 @@ std::string RuveltoDriver::RowText(int row, int column) const {
         item.pszText = static_cast<char*>(block.at(512));
         item.cchTextMax = 1024;
         block.Write(0, &item, sizeof item);
-        Send(ListView(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.at()));
+        Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.at()));
         text = block.ReadText(512, 1024);
     }
     CloseHandle(process);
     return text;
+}
+
+bool RuveltoDriver::DropFiles(const std::vector<std::string>& windowsPaths) {
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = FALSE;
+    std::memcpy(block.data(), &header, sizeof header);
+    for (const std::string& path : windowsPaths) block += path + '\0';
+    block += '\0';
+    // The program owns the block from here on, as it owns the shell's; it is never freed.
+    HANDLE process = OpenForMemory(ProcessId());
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    CloseHandle(process);
+    return written && PostMessageA(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+bool RuveltoDriver::AcceptsDrops() const { return (GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
+
+namespace {
+
+struct CaptionSearch {
+    DWORD processId;
+    const std::string* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if ((search->processId == 0 || pid == search->processId) && *search->caption == text &&
+        (search->processId == 0 || IsWindowVisible(window))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND RuveltoDriver::ProgramWindow(const std::string& caption) const {
+    CaptionSearch search{ProcessId(), &caption};
+    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND RuveltoDriver::ChildOfClass(HWND window, const char* className) { return FindDescendant(window, className); }
+
+HWND RuveltoDriver::ChildWithText(HWND window, const std::string& text) {
+    CaptionSearch search{0, &text};
+    EnumChildWindows(window, &FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 int RuveltoDriver::CheckState(int row) const {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/app/e2e/companion_registry.h"
 #include "tests/runtime/child_process.h"
@@ -51,6 +52,24 @@ public:
     int CheckState(int row) const;  // -1 none, 0 unchecked, 1 checked
     void SetCheck(int row, bool checked);
     void ClickRow(int row);
+
+    // Any list view of the program (the failure list's, say).
+    int ListRowCount(HWND list) const;
+    std::string ListText(HWND list, int row, int column) const;
+
+    // Files and folders dropped from the shell onto the main window, as the shell's drop target
+    // does it: a DROPFILES block in the program's memory posted as WM_DROPFILES. The paths are
+    // Windows paths in GBK.
+    bool DropFiles(const std::vector<std::string>& windowsPaths);
+    // Whether the main window asked the shell for drops (WS_EX_ACCEPTFILES).
+    bool AcceptsDrops() const;
+
+    // A visible top-level window of the program with this caption, or null.
+    HWND ProgramWindow(const std::string& caption) const;
+    // The child window of a window with this text (a button by its caption), or null.
+    static HWND ChildWithText(HWND window, const std::string& text);
+    // The first child window of a window of this class (a list view of another window), or null.
+    static HWND ChildOfClass(HWND window, const char* className);
 
     // The next message box of the program: read and closed with OK, or with the button answer.
     MessageBoxSeen NextMessageBox(DWORD milliseconds = 20000, int answer = IDOK);
