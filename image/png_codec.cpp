@@ -67,12 +67,15 @@ std::shared_ptr<const PhotoMetadata> ReadMetadata(png_structp png, png_infop inf
     png_uint_32 profileLength = 0;
     if (png_get_iCCP(png, info, &name, &compression, &profile, &profileLength) && profile)
         metadata->IccProfile.assign(profile, profile + profileLength);
-    png_bytep exif = nullptr;
-    png_uint_32 exifLength = 0;
-    if (png_get_eXIf_1(png, info, &exifLength, &exif) && exif) {
-        std::vector<uint8_t> block(exif, exif + exifLength);
+    // The EXIF block comes as an unknown chunk (see Decode), held to the chunk size limit.
+    png_unknown_chunkp chunks = nullptr;
+    const int count = png_get_unknown_chunks(png, info, &chunks);
+    for (int i = 0; i < count; ++i) {
+        if (std::memcmp(chunks[i].name, "eXIf", 4) != 0 || !chunks[i].data) continue;
+        std::vector<uint8_t> block(chunks[i].data, chunks[i].data + chunks[i].size);
         if (ExifReadable(block)) metadata->Exif = std::move(block);
         else flags |= IMAGE_FLAG_EXIF_DROPPED;
+        break;
     }
     metadata->Width = width;
     metadata->Height = height;
@@ -115,6 +118,10 @@ bool ImagePNG::Decode(Stream& s) {
     // picture does not use (texts, animation) are skipped unread, and the rest held to
     // a size no real file needs.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
+    // libpng's own eXIf reader allocates whatever length the chunk declares; kept as an unknown
+    // chunk instead, it is refused beyond the limit below like any other chunk.
+    static constexpr png_byte kExifChunk[] = "eXIf";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS, kExifChunk, 1);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_read_info(png, info);
 
