@@ -51,7 +51,7 @@ std::string OutputName(const std::string& name) { return name.substr(0, name.fin
 // The extensions of the patterns the program scans a folder for.
 bool ListedByTheProgram(const std::string& name) {
     const std::string e = ExtensionOf(name);
-    return e == "jpg" || e == "gif" || e == "bmp" || e == "png" || e == "ico";
+    return e == "jpg" || e == "jpeg" || e == "jpe" || e == "gif" || e == "bmp" || e == "png" || e == "ico";
 }
 
 struct SourceFile {
