@@ -402,13 +402,7 @@ TEST_F(ProgramRun, ClosingTheWindowDuringARunEndsTheProgramNormally) {
     PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program_.WaitForExit(120000), 0u);
     EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
-    for (int i = 0; i < 12; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "p%02d.png", i);
-        if (FileExists(Out(name))) {
-            EXPECT_TRUE(Identify(Out(name)).readable) << name;
-        }
-    }
+    ExpectWrittenOutputsReadable(12);
 }
 
 TEST_F(ProgramRun, ClosingTheWindowWhileTheFileDialogIsOpenEndsTheProgramWhenItCloses) {

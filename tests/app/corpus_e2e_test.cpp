@@ -80,20 +80,10 @@ std::vector<SourceFile> CopyCorpusFlat(const std::string& unixFolder) {
     return files;
 }
 
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
 
 // Names and checksums of every file in the folder.
 std::string Checksums(const std::string& unixFolder) {
-    return Output("cd '" + unixFolder + "' && find . -type f -print0 | sort -z | xargs -0 md5sum");
+    return CommandOutput("cd '" + unixFolder + "' && find . -type f -print0 | sort -z | xargs -0 md5sum");
 }
 
 // ImageMagick's size and format of each named picture of the folder that it reads whole: of the
@@ -110,7 +100,7 @@ std::map<std::string, Facts> PictureFacts(const std::string& unixFolder, const s
     for (size_t first = 0; first < names.size(); first += 200) {
         std::string command = "cd '" + unixFolder + "' && identify -format '%f|%W %H %m %[orientation]\\n'";
         for (size_t i = first; i < names.size() && i < first + 200; ++i) command += " '" + names[i] + "[0]'";
-        const std::string lines = Output(command + " 2>/dev/null");
+        const std::string lines = CommandOutput(command + " 2>/dev/null");
         for (size_t at = 0; at < lines.size();) {
             const size_t end = lines.find('\n', at);
             const std::string line = lines.substr(at, end - at);
@@ -139,11 +129,11 @@ std::map<std::string, Facts> OutputFacts(const std::string& unixFolder, const st
         if (facts.count(name)) continue;
         const std::string path = "'" + unixFolder + "/" + name + "'";
         Facts picture;
-        if (std::sscanf(Output("vipsheader -f width " + path + " 2>/dev/null").c_str(), "%d", &picture.width) != 1 ||
-            std::sscanf(Output("vipsheader -f height " + path + " 2>/dev/null").c_str(), "%d", &picture.height) != 1 ||
-            Output("vips avg '" + unixFolder + "/" + name + "[fail_on=truncated]' 2>/dev/null").empty())
+        if (std::sscanf(CommandOutput("vipsheader -f width " + path + " 2>/dev/null").c_str(), "%d", &picture.width) != 1 ||
+            std::sscanf(CommandOutput("vipsheader -f height " + path + " 2>/dev/null").c_str(), "%d", &picture.height) != 1 ||
+            CommandOutput("vips avg '" + unixFolder + "/" + name + "[fail_on=truncated]' 2>/dev/null").empty())
             continue;
-        picture.format = Output("vipsheader -f vips-loader " + path + " 2>/dev/null") == "pngload\n" ? "PNG" : "?";
+        picture.format = CommandOutput("vipsheader -f vips-loader " + path + " 2>/dev/null") == "pngload\n" ? "PNG" : "?";
         facts[name] = picture;
     }
     return facts;

@@ -26,16 +26,9 @@ const std::string kRegistryValue = "\xC8\xA5\xB3\xFD\xD5\xD5\xC6\xAC\xD0\xC5\xCF
 const std::string kExifDroppedPrefix =
     "\xD5\xD5\xC6\xAC\xD0\xC5\xCF\xA2\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC\xD2\xD1\xC8\xA5\xB3\xFD\xA3\xBA";  // 照片信息无法读取，已去除：
 
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
-
+// A command's output without its last line ending.
 std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-        pclose(p);
-    }
+    std::string out = CommandOutput(command);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     return out;
 }

@@ -116,13 +116,7 @@ TEST_F(ProgramRun, EscDuringARunEndsTheProgramAsTheCloseBoxDoes) {
     EXPECT_EQ(program_.WaitForExit(120000), 0u);
     EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
     EXPECT_LT(CountFiles(Out(), "*.png"), 12) << "the run stopped";
-    for (int i = 0; i < 12; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "p%02d.png", i);
-        if (FileExists(Out(name))) {
-            EXPECT_TRUE(Identify(Out(name)).readable) << name;
-        }
-    }
+    ExpectWrittenOutputsReadable(12);
 }
 
 TEST_F(ProgramRun, EscInAnOpenDialogClosesTheDialogAndEscThenEndsTheProgram) {

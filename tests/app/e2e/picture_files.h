@@ -19,6 +19,11 @@ private:
     std::string unix_;
 };
 
+// A path quoted for the Unix shell (no single quote inside).
+std::string Quoted(const std::string& text);
+// What a Unix shell command prints on its standard output.
+std::string CommandOutput(const std::string& command);
+
 // Runs ImageMagick's convert with these arguments (paths as Unix paths); true on success.
 bool Convert(const std::string& arguments);
 

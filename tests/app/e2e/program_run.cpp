@@ -54,6 +54,16 @@ MessageBoxSeen ProgramRun::RunToTheEnd() {
     return program_.NextMessageBox(120000);
 }
 
+void ProgramRun::ExpectWrittenOutputsReadable(int count) {
+    for (int i = 0; i < count; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%02d.png", i);
+        if (FileExists(Out(name))) {
+            EXPECT_TRUE(Identify(Out(name)).readable) << name;
+        }
+    }
+}
+
 int ProgramRun::CheckedRows() {
     int checked = 0;
     for (int row = 0; row < program_.RowCount(); ++row) checked += program_.CheckState(row) == 1;

@@ -58,6 +58,9 @@ protected:
     // Starts a run and returns the message box that ends it.
     MessageBoxSeen RunToTheEnd();
     int CheckedRows();
+    // Every out/pNN.png of the first `count` pictures that exists reads back as a picture (a run
+    // ended early may have written only some).
+    void ExpectWrittenOutputsReadable(int count);
 
     ScratchFolder folder_;
     RuveltoDriver program_;

@@ -17,13 +17,20 @@ struct WindowSearch {
     HWND found = nullptr;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
+struct CaptionSearch {
+    DWORD processId;
+    const std::string* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (pid == search->processId && IsWindowVisible(window) && std::strcmp(title, "Ruvelto 1.0") == 0) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if ((search->processId == 0 || pid == search->processId) && *search->caption == text &&
+        (search->processId == 0 || IsWindowVisible(window))) {
         search->found = window;
         return FALSE;
     }
@@ -141,12 +148,7 @@ std::vector<std::string> PathParts(const std::string& path) {
 bool RuveltoDriver::Start() {
     companions_.SetInstalled(kArchiverKey, true);
     if (!program_.Start(WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"), "")) return false;
-    WindowSearch search{program_.info.dwProcessId};
-    WaitFor([&] {
-        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }, 30000);
-    main_ = search.found;
+    WaitFor([&] { return (main_ = ProgramWindow("Ruvelto 1.0")) != nullptr; }, 30000);
     // Let the window finish its start-up (the tree fills its root) before anything is driven.
     return main_ && WaitFor([&] { return TreeView() && Send(TreeView(), TVM_GETCOUNT, 0, 0) > 0; }, 20000);
 }
@@ -298,29 +300,6 @@ bool RuveltoDriver::DropFiles(const std::vector<std::string>& windowsPaths) {
 
 bool RuveltoDriver::AcceptsDrops() const { return (GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
 
-namespace {
-
-struct CaptionSearch {
-    DWORD processId;
-    const std::string* caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindByCaption(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<CaptionSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    if ((search->processId == 0 || pid == search->processId) && *search->caption == text &&
-        (search->processId == 0 || IsWindowVisible(window))) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 HWND RuveltoDriver::ProgramWindow(const std::string& caption) const {
     CaptionSearch search{ProcessId(), &caption};
