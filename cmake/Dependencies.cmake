@@ -1,11 +1,39 @@
 # The picture libraries, as link targets that work in every configuration. The 32-bit Wine build
 # links Debian's i386 packages (winegcc -m32 finds them in /usr/lib/i386-linux-gnu); the 64-bit
-# Wine build and the host build link the native ones.
+# Wine build and the host build link the native ones; the Windows release links the static
+# MinGW builds of scripts/mingw-libraries and Debian's MinGW zlib.
 foreach(dep jpeg png16 z tiff openjp2)
   add_library(ruvelto_dep_${dep} INTERFACE)
-  target_link_libraries(ruvelto_dep_${dep} INTERFACE ${dep})
 endforeach()
-target_include_directories(ruvelto_dep_openjp2 SYSTEM INTERFACE /usr/include/openjpeg-2.5)
+if(RUVELTO_PE)
+  set(RUVELTO_MINGW_LIBS "" CACHE STRING "Install folders of the MinGW picture libraries: jpeg;png;tiff;openjpeg")
+  list(LENGTH RUVELTO_MINGW_LIBS count)
+  if(NOT count EQUAL 4)
+    message(FATAL_ERROR "The Windows release needs -DRUVELTO_MINGW_LIBS=jpeg;png;tiff;openjpeg folders "
+      "(the lines scripts/mingw-libraries prints)")
+  endif()
+  list(GET RUVELTO_MINGW_LIBS 0 jpeg_dir)
+  list(GET RUVELTO_MINGW_LIBS 1 png_dir)
+  list(GET RUVELTO_MINGW_LIBS 2 tiff_dir)
+  list(GET RUVELTO_MINGW_LIBS 3 openjpeg_dir)
+  set(mingw_root /usr/${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+  target_link_libraries(ruvelto_dep_jpeg INTERFACE ${jpeg_dir}/lib/libjpeg.a)
+  target_include_directories(ruvelto_dep_jpeg SYSTEM INTERFACE ${jpeg_dir}/include)
+  target_link_libraries(ruvelto_dep_png16 INTERFACE ${png_dir}/lib/libpng16.a ruvelto_dep_z)
+  target_include_directories(ruvelto_dep_png16 SYSTEM INTERFACE ${png_dir}/include)
+  target_link_libraries(ruvelto_dep_z INTERFACE ${mingw_root}/lib/libz.a)
+  target_link_libraries(ruvelto_dep_tiff INTERFACE ${tiff_dir}/lib/libtiff.a ruvelto_dep_jpeg ruvelto_dep_z)
+  target_include_directories(ruvelto_dep_tiff SYSTEM INTERFACE ${tiff_dir}/include)
+  target_link_libraries(ruvelto_dep_openjp2 INTERFACE ${openjpeg_dir}/lib/libopenjp2.a)
+  target_include_directories(ruvelto_dep_openjp2 SYSTEM INTERFACE ${openjpeg_dir}/include/openjpeg-2.5)
+  # Linked in, not imported from a DLL.
+  target_compile_definitions(ruvelto_dep_openjp2 INTERFACE OPJ_STATIC)
+else()
+  foreach(dep jpeg png16 z tiff openjp2)
+    target_link_libraries(ruvelto_dep_${dep} INTERFACE ${dep})
+  endforeach()
+  target_include_directories(ruvelto_dep_openjp2 SYSTEM INTERFACE /usr/include/openjpeg-2.5)
+endif()
 add_library(ruvelto::jpeg ALIAS ruvelto_dep_jpeg)
 add_library(ruvelto::png ALIAS ruvelto_dep_png16)
 add_library(ruvelto::zlib ALIAS ruvelto_dep_z)

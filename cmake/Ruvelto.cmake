@@ -19,6 +19,10 @@ if(RUVELTO_HOST)
   find_package(GTest REQUIRED)
   set(RUVELTO_GTEST GTest::gtest GTest::gmock)
   set(RUVELTO_GTEST_MAIN GTest::gtest_main)
+elseif(RUVELTO_PE)
+  # A real Windows program: _WIN32 means what the libraries' headers take it to mean, and no
+  # tests are built.
+  set(RUVELTO_NOT_WIN32_DEFS)
 else()
   # Headers of Unix libraries that take _WIN32 to mean MSVC/MinGW (GoogleTest, libpng, OpenJPEG)
   # are compiled without it; Wine's headers work without it.
@@ -35,11 +39,14 @@ endif()
 
 # The word size of a Wine build comes from its toolchain file: CMake cannot find out through
 # winegcc (CMAKE_SIZEOF_VOID_P stays empty). RUVELTO_WINE_CONFIG is the scripts' name for the
-# build (scripts/env.sh): wine (32-bit) or wine64.
+# build (scripts/env.sh): wine (32-bit) or wine64. A 64-bit program keeps its program image in
+# the runtime's low memory (RUVELTO_64BIT).
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(RUVELTO_64BIT ON)
   set(RUVELTO_WINE_CONFIG wine64)
   set(RUVELTO_MINGW_CC x86_64-w64-mingw32-gcc)
 else()
+  set(RUVELTO_64BIT OFF)
   set(RUVELTO_WINE_CONFIG wine)
   set(RUVELTO_MINGW_CC i686-w64-mingw32-gcc)
 endif()
