@@ -3,7 +3,8 @@
 // third of the way and started again, then once more halved. Each row must end converted or
 // marked as failed as the manifest allows, every written file must be a complete picture of the
 // right size, failures must write nothing, and no source file may change. The window answers
-// while the thousand rows are listed.
+// while the thousand rows are listed. Where the build has the Windows release's PE program of its
+// word size, that program converts the same files at full size too, to the same pixels.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -220,6 +221,44 @@ protected:
         EXPECT_EQ(CountFiles(outFolder, "*"), static_cast<int>(rows.size() - failedNames.size()));
     }
 
+    // The PE program converts the folder at full size to PNG into pe/, failing exactly the rows the
+    // winelib program failed and writing the same pixels for the others.
+    void ExpectThePeProgramWritesTheSame(const std::string& peProgram, const std::vector<Row>& fullRows) {
+        PostMessageA(program_.MainWindow(), WM_CLOSE, 0, 0);  // a second copy would only restore the first
+        ASSERT_NE(program_.WaitForExit(30000), STILL_ACTIVE);
+        folder_.MakeFolder("pe");
+        RuveltoDriver pe;
+        ASSERT_TRUE(pe.Start(peProgram)) << peProgram;
+        ASSERT_TRUE(pe.SelectFolder(folder_.Windows("src")));
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return pe.RowCount() == static_cast<int>(fullRows.size()); }, 300000));
+        pe.Type(c::kOutputFolder, folder_.Windows("pe"));
+        pe.Click(c::kConvertSwitch);
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(pe.Control(c::kFormatPng)); }, 5000));
+        pe.Click(c::kFormatPng);
+        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return pe.IsChecked(c::kFormatPng); }, 5000));
+        pe.Click(c::kStartButton);
+        ASSERT_TRUE(pe.NextMessageBox(kRunLimit).found) << "the PE program's run did not finish";
+        std::map<std::string, bool> peFailed;
+        for (int row = 0; row < pe.RowCount(); ++row) peFailed[pe.RowText(row)] = pe.RowText(row, 1) == kFailed;
+        PostMessageA(pe.MainWindow(), WM_CLOSE, 0, 0);
+        pe.WaitForExit(30000);
+
+        int compared = 0;
+        for (const Row& row : fullRows) {
+            SCOPED_TRACE(row.name + " in the PE program");
+            ASSERT_TRUE(peFailed.count(row.name)) << "not listed";
+            EXPECT_EQ(peFailed[row.name], row.failed);
+            if (row.failed || peFailed[row.name]) continue;
+            const std::string a = folder_.Unix("full/" + OutputName(row.name)), b = folder_.Unix("pe/" + OutputName(row.name));
+            ++compared;
+            if (FileBytes(a) == FileBytes(b)) continue;
+            // Different bytes may still hold the same pixels; ImageMagick counts the pixels that differ.
+            const std::string differing = CommandOutput("compare -metric AE '" + a + "' '" + b + "' null: 2>&1");
+            EXPECT_EQ(differing, "0") << "pixels differ from the winelib program's output";
+        }
+        EXPECT_GT(compared, static_cast<int>(fullRows.size()) / 2);
+    }
+
     ScratchFolder folder_;
     RuveltoDriver program_;
 };
@@ -349,6 +388,11 @@ TEST_F(CorpusRun, EveryFileConvertsOrIsReportedAndNoSourceChanges) {
     }
 
     EXPECT_TRUE(checksums == Checksums(folder_.Unix("src"))) << "a source file changed";
+
+#ifdef RUVELTO_PE_PROGRAM
+    ExpectThePeProgramWritesTheSame(RUVELTO_PE_PROGRAM, rows);
+    EXPECT_TRUE(checksums == Checksums(folder_.Unix("src"))) << "the PE program changed a source file";
+#endif
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <psapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -145,9 +146,16 @@ std::vector<std::string> PathParts(const std::string& path) {
 
 }  // namespace
 
-bool RuveltoDriver::Start() {
+std::string WinelibProgram() { return RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"; }
+
+std::string ProgramUnderTest() {
+    const char* chosen = std::getenv("RUVELTO_PROGRAM");
+    return chosen && *chosen ? chosen : WinelibProgram();
+}
+
+bool RuveltoDriver::Start(const std::string& unixProgram) {
     companions_.SetInstalled(kArchiverKey, true);
-    if (!program_.Start(WindowsPath(RUVELTO_BINARY_DIR "/app/ruvelto.exe.so"), "")) return false;
+    if (!program_.Start(WindowsPath(unixProgram), "")) return false;
     WaitFor([&] { return (main_ = ProgramWindow("Ruvelto 1.0")) != nullptr; }, 30000);
     // Let the window finish its start-up (the tree fills its root) before anything is driven.
     return main_ && WaitFor([&] { return TreeView() && Send(TreeView(), TVM_GETCOUNT, 0, 0) > 0; }, 20000);

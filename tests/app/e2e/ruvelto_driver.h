@@ -18,11 +18,17 @@ struct ClientRect {
     int left, top, width, height;
 };
 
+// The program the end-to-end tests drive (a Unix path): this build's winelib ruvelto.exe.so, or
+// the one RUVELTO_PROGRAM names, such as the Windows release's PE ruvelto.exe.
+std::string ProgramUnderTest();
+// This build's winelib program, whatever RUVELTO_PROGRAM says.
+std::string WinelibProgram();
+
 class RuveltoDriver {
 public:
     // Starts ruvelto.exe and waits for its main window. A companion program counts as installed
     // meanwhile, so that the program does not stop at its companion offer.
-    bool Start();
+    bool Start(const std::string& unixProgram = ProgramUnderTest());
     DWORD ProcessId() const { return program_.info.dwProcessId; }
     HWND MainWindow() const { return main_; }
     bool Running() { return program_.WaitForExit(0) == STILL_ACTIVE; }
