@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -44,14 +45,46 @@ struct Release {
     uint16_t machine, magic;
 };
 
+// The output of a command (a file of a zip, read by unzip).
+std::vector<uint8_t> CommandBytes(const std::string& command) {
+    std::vector<uint8_t> out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.insert(out.end(), buffer, buffer + n);
+        pclose(pipe);
+    }
+    return out;
+}
+
 class WindowsRelease : public ::testing::TestWithParam<Release> {
 protected:
     std::string Path(const std::string& file) const { return std::string(RUVELTO_BUILDS) + "/" + GetParam().build + "/" + file; }
+    std::string Zip() const { return std::string(RUVELTO_BUILDS) + "/dist/ruvelto-1.0-" + GetParam().build + ".zip"; }
+    void ExpectAWholeProgram(const std::vector<uint8_t>& bytes);
 };
 
 TEST_P(WindowsRelease, IsASelfContainedGuiProgramWithItsResources) {
     const std::vector<uint8_t> bytes = Bytes(Path("app/ruvelto.exe"));
     ASSERT_FALSE(bytes.empty()) << Path("app/ruvelto.exe") << " is missing: scripts/build builds it";
+    ExpectAWholeProgram(bytes);
+}
+
+// What scripts/package ships: the program, stripped but whole, and the read-me.
+TEST_P(WindowsRelease, ZipHoldsTheProgramAndTheReadMe) {
+    ASSERT_TRUE(!Bytes(Zip()).empty()) << Zip() << " is missing: scripts/package makes it";
+    const std::vector<uint8_t> names = CommandBytes("unzip -Z1 '" + Zip() + "'");
+    EXPECT_EQ(std::string(names.begin(), names.end()), "ruvelto.exe\nREADME.txt\n");
+    const std::vector<uint8_t> program = CommandBytes("unzip -p '" + Zip() + "' ruvelto.exe");
+    EXPECT_LT(program.size(), Bytes(Path("app/ruvelto.exe")).size()) << "not stripped";
+    ExpectAWholeProgram(program);
+    const std::vector<uint8_t> readMe = CommandBytes("unzip -p '" + Zip() + "' README.txt");
+    const std::string text(readMe.begin(), readMe.end());
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBFRuvelto 1.0", 0), 0u) << "no byte-order mark or title";
+    EXPECT_NE(text.find("\xE6\x89\xB9\xE9\x87\x8F"), std::string::npos) << "no Chinese part";  // 批量
+    EXPECT_NE(text.find("batch picture converter\r\n"), std::string::npos) << "no English part or no Windows line ends";
+}
+
+void WindowsRelease::ExpectAWholeProgram(const std::vector<uint8_t>& bytes) {
     const std::optional<PeFile> pe = ReadPeFile(bytes);
     ASSERT_TRUE(pe);
     EXPECT_EQ(pe->machine, GetParam().machine);
