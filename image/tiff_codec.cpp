@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "image/photo_metadata.h"
 #include "image/stream.h"
 
 namespace ruvelto::image {
@@ -187,7 +188,8 @@ bool TiffCodec::Decode(Stream& s) {
         }
     }
     TIFFCloseEx();
-    return Orient(orientation);
+    // The rows are in stored order; TIFF and EXIF number the orientations alike.
+    return TurnUpright(*this, orientation);
 }
 
 // Palette and grey data, one sample a pixel: the samples become palette indices as they are
@@ -271,7 +273,7 @@ bool TiffCodec::DecodeRgba(TIFF* tif, uint32_t bits) {
         SetLastError(message[0] ? message : kUnsupported);
         return false;
     }
-    // Asking for the file's own orientation leaves the rows as stored; Orient turns them after.
+    // Asking for the file's own orientation leaves the rows as stored; they are turned upright after.
     uint16_t orientation = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
     img.req_orientation = orientation;
@@ -310,20 +312,6 @@ bool TiffCodec::DecodeRgba(TIFF* tif, uint32_t bits) {
         }
     }
     return true;
-}
-
-// The rows are in stored order; orientations 2-8 say how that order maps onto the upright picture.
-bool TiffCodec::Orient(uint16_t orientation) {
-    switch (orientation) {
-        case ORIENTATION_TOPRIGHT: return Mirror();
-        case ORIENTATION_BOTRIGHT: return Mirror() && Flip();
-        case ORIENTATION_BOTLEFT: return Flip();
-        case ORIENTATION_LEFTTOP: return RotateRight() && Mirror();
-        case ORIENTATION_RIGHTTOP: return RotateRight();
-        case ORIENTATION_RIGHTBOT: return RotateLeft() && Mirror();
-        case ORIENTATION_LEFTBOT: return RotateLeft();
-        default: return true;
-    }
 }
 
 bool TiffCodec::Encode(Stream& s) {

@@ -29,7 +29,6 @@ private:
     bool Fail(const char* text);
     bool DecodeIndexed(tiff* handle, uint32_t bits);
     bool DecodeRgba(tiff* handle, uint32_t bits);
-    bool Orient(uint16_t orientation);
 
     tiff* handle_ = nullptr;
     int32_t pageCounter_ = 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -148,6 +149,31 @@ std::vector<uint8_t> GreyTiff(std::vector<std::array<uint32_t, 3>> extra) {
     Put32(v, 0);
     for (int i = 0; i < 16; ++i) v.push_back(uint8_t(i * 16));
     return v;
+}
+
+// Stored rows turned upright by the file's orientation, once, as ImageMagick's -auto-orient shows
+// them: ImageMagick writes the same colourful 5 x 3 picture with each orientation tag.
+TEST(TiffCodec, EveryOrientationDecodesUpright) {
+    Image source;
+    MakeColourful(source, 5, 3);
+    const std::string bmp = ScratchDir() + "/orient-source.bmp";
+    ASSERT_TRUE(source.Save(ApiPath(bmp).c_str(), IMAGE_FORMAT_BMP));
+    const char* orientations[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                  "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    for (int tag = 1; tag <= 8; ++tag) {
+        SCOPED_TRACE(orientations[tag - 1]);
+        const std::string tif = ScratchDir() + "/orient-" + std::to_string(tag) + ".tif";
+        ASSERT_EQ(std::system(("convert '" + bmp + "' -orient " + orientations[tag - 1] + " -compress none '" + tif + "'").c_str()), 0);
+        Image decoded;
+        ASSERT_TRUE(decoded.Load(ApiPath(tif).c_str(), IMAGE_FORMAT_TIF));
+        EXPECT_EQ(decoded.GetWidth(), tag >= 5 ? 3u : 5u);
+        FILE* p = popen(("convert '" + tif + "' -auto-orient -depth 8 rgb:- 2>/dev/null").c_str(), "r");
+        ASSERT_TRUE(p);
+        std::vector<uint8_t> upright(5 * 3 * 3 + 1);
+        upright.resize(fread(upright.data(), 1, upright.size(), p));
+        pclose(p);
+        EXPECT_EQ(TopDownRgb(decoded), upright);
+    }
 }
 
 TEST(TiffCodec, HeaderFieldsThatContradictEachOtherFailCleanly) {
