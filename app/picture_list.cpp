@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/handlers.h"
+#include "app/listing_pace.h"
 #include "app/main_window_access.h"
 #include "app/path_text.h"
 #include "app/picture_file_dialog.h"
@@ -29,19 +30,12 @@ void ReplaceSourceFolder(const std::string& folder) {
     App().SourceFolder = CopyText(folder.c_str());
 }
 
-// Lets pending messages through; false when meanwhile the list was replaced or the window is
-// closing, and the scan must end.
-bool ListStillWanted(uint32_t generation) {
-    ProcessEvents();
-    return App().ListGeneration == generation && !App().CloseRequested;
-}
-
 // Scans SourceFolder for the pictures of one extension; the rows of each extension go in from
 // position 1 on. Returns false when the list was replaced while pending messages were processed.
 // A folder of thousands of pictures takes a while to list: the window keeps answering between
 // rows.
 bool ScanFolder(const char* extension, uint32_t generation) {
-    if (!ListStillWanted(generation)) return false;
+    if (!ListingStillWanted(generation)) return false;
     const std::string folder = WithBackslash(App().SourceFolder ? App().SourceFolder : "");
     ReplaceSourceFolder(folder);
     intptr_t search = 0;
@@ -54,7 +48,7 @@ bool ScanFolder(const char* extension, uint32_t generation) {
         if (!SameExtension(ExtensionOf(name.c_str()), extension)) continue;
         ++k;
         AddPictureRow(k, name.c_str(), folder + name.c_str());
-        if (!(wanted = ListStillWanted(generation))) break;
+        if (!(wanted = ListingStillWanted(generation))) break;
     }
     EndFileSearch(search);
     return wanted;
@@ -79,9 +73,9 @@ void ImportFolder(const std::string& selected) {
 }  // namespace
 
 int32_t AddPictureRow(int32_t position, const std::string& name, const std::string& path, const std::string& subfolder) {
+    // The row comes in checked.
     const int32_t row = InsertListItem(position, name.c_str());
     if (row < 0) return row;
-    SetListCheckState(row, 1);
     SetListItemText(row, 2, SizeText(path).c_str());
     SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
     // A picture of a subfolder shows its folder, relative to the picked one, as its tip.
