@@ -1,6 +1,7 @@
 // The preview of the clicked row at the chosen JPEG quality, and the three linked quality
 // controls (slider, text box, stepper).
 #include "app/app_state.h"
+#include "app/dct_scale.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
 #include "app/picture_formats.h"
@@ -41,6 +42,36 @@ void EncodePreviewAtSliderQuality() {
     if (!EncodeToBin(&App().PreviewBytes, PreviewEncoding())) Free(App().PreviewBytes), App().PreviewBytes = nullptr;
 }
 
+// Decodes the picture at path for the panel. The panel draws the picture stretched to its own
+// size, so a JPEG is decoded no larger than that (a 6000 x 4000 photo at 1/8): decoding it in
+// full, encoding it at the chosen quality and reading that back took over a second to show the
+// same few hundred pixels.
+bool DecodeForPanel(const std::string& path, int32_t format) {
+    uint8_t scale = 0;
+    int32_t width = 0, height = 0;
+    if (format == kFormatJpg) {
+        SetJpegScale(0);
+        SetDecodeEscape(-1);
+        if (DecodeFromFile(path.c_str(), format)) {
+            width = PictureWidth();
+            height = PictureHeight();
+            scale = DctScaleFor(width, height, Property(kPreviewPanel, kWidthProperty),
+                                Property(kPreviewPanel, kHeightProperty));
+        }
+        SetDecodeEscape(0);
+    }
+    SetJpegScale(scale);
+    bool decoded = DecodeFromFile(path.c_str(), format);
+    // A file that is not the JPEG its extension says may report one size and decode to another:
+    // then it is read in full.
+    if (decoded && scale && (PictureWidth() != (width + scale - 1) / scale || PictureHeight() != (height + scale - 1) / scale)) {
+        SetJpegScale(0);
+        decoded = DecodeFromFile(path.c_str(), format);
+    }
+    SetJpegScale(0);
+    return decoded;
+}
+
 void PreviewCurrentRow() {
     AppState& app = App();
     const int32_t row = Property(kPictureList, kListSelectionProperty);
@@ -51,7 +82,7 @@ void PreviewCurrentRow() {
     const std::string extension = ExtensionOf(path);
     if (extension.empty()) return;
     app.PreviewFormat = FormatOfExtension(extension);
-    if (!DecodeFromFile(path.c_str(), app.PreviewFormat)) {
+    if (!DecodeForPanel(path, app.PreviewFormat)) {
         // Nothing of the picture shown before may stand in for this one.
         DestroyPicture();
         Free(app.PreviewBytes), app.PreviewBytes = nullptr;
