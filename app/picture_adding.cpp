@@ -25,7 +25,7 @@ std::string AsciiLower(std::string text) {
 class ListedPaths {
 public:
     ListedPaths() {
-        for (const std::string& path : App().RowPaths) paths_.insert(AsciiLower(path));
+        for (const auto& file : App().ListedFiles) paths_.insert(AsciiLower(file->path));
     }
     // False when the path is listed already; otherwise it counts as listed from now on.
     bool Claim(const std::string& path) { return paths_.insert(AsciiLower(path)).second; }

@@ -59,8 +59,7 @@ void ImportFolder(const std::string& selected) {
     AppState& app = App();
     ReplaceSourceFolder(selected);
     DeleteAllListItems();
-    app.RowPaths.clear();
-    app.RowSubfolders.clear();
+    app.ListedFiles.clear();
     const uint32_t generation = ++app.ListGeneration;
     // An item without a file-system path (the computer folder, say) lists nothing: scanning
     // "\" would list the root of the current drive.
@@ -80,23 +79,20 @@ int32_t AddPictureRow(int32_t position, const std::string& name, const std::stri
     SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
     // A picture of a subfolder shows its folder, relative to the picked one, as its tip.
     if (!subfolder.empty()) SetListItemTip(row, subfolder.c_str());
-    auto& paths = App().RowPaths;
-    const size_t at = static_cast<size_t>(row) < paths.size() ? static_cast<size_t>(row) : paths.size();
-    paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(at), path);
-    auto& subfolders = App().RowSubfolders;
-    subfolders.resize(paths.size() - 1);
-    subfolders.insert(subfolders.begin() + static_cast<std::ptrdiff_t>(at), subfolder);
+    auto& files = App().ListedFiles;
+    const size_t at = static_cast<size_t>(row) < files.size() ? static_cast<size_t>(row) : files.size();
+    files.insert(files.begin() + static_cast<std::ptrdiff_t>(at), std::make_unique<ListedFile>(ListedFile{path, subfolder}));
     return row;
 }
 
 std::string RowPath(int32_t row) {
-    const auto& paths = App().RowPaths;
-    return row >= 0 && static_cast<size_t>(row) < paths.size() ? paths[static_cast<size_t>(row)] : std::string();
+    const auto& files = App().ListedFiles;
+    return row >= 0 && static_cast<size_t>(row) < files.size() ? files[static_cast<size_t>(row)]->path : std::string();
 }
 
 std::string RowSubfolder(int32_t row) {
-    const auto& subfolders = App().RowSubfolders;
-    return row >= 0 && static_cast<size_t>(row) < subfolders.size() ? subfolders[static_cast<size_t>(row)] : std::string();
+    const auto& files = App().ListedFiles;
+    return row >= 0 && static_cast<size_t>(row) < files.size() ? files[static_cast<size_t>(row)]->subfolder : std::string();
 }
 
 }  // namespace ruvelto::app
