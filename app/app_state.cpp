@@ -45,7 +45,7 @@ void CleanUpAppState() {
         Free(app.GuardObject), app.GuardObject = nullptr;
     }
     Free(app.BrowseInitialFolder), app.BrowseInitialFolder = nullptr;
-    app.RowPaths.clear();
+    app.ListedFiles.clear();
 }
 
 BusyScope::BusyScope() { ++App().BusyDepth; }

@@ -1,6 +1,7 @@
 // The application's global state and the routine that releases it at exit.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,16 @@ namespace ruvelto::app {
 struct FailedPicture {
     std::string path;    // the row's full path
     std::string reason;  // GBK, as the failure list shows it
+};
+
+// The file a row of the picture list stands for.
+struct ListedFile {
+    // The full path: a row added from another folder keeps its folder.
+    std::string path;
+    // The folder of the file relative to the folder picked in the tree (empty for its own
+    // pictures and for files added otherwise); the run writes the row's outputs into the same
+    // folder under the output folder.
+    std::string subfolder;
 };
 
 struct AppState {
@@ -22,13 +33,10 @@ struct AppState {
     int32_t DoneCount = 0;
     char* BrowseInitialFolder = nullptr;
 
-    // The full path of each list row's own file, in row order: a row added from another folder
-    // keeps its folder.
-    std::vector<std::string> RowPaths;
-    // Beside RowPaths: the folder of each row's file relative to the folder picked in the tree
-    // (empty for its own pictures and for files added otherwise); the run writes the row's
-    // outputs into the same folder under the output folder.
-    std::vector<std::string> RowSubfolders;
+    // Each list row's file, in row order. Held by pointer: a folder's rows of one extension go
+    // in among the rows of the extensions listed before, and a row inserted among 100,000 then
+    // moves pointers, not texts.
+    std::vector<std::unique_ptr<ListedFile>> ListedFiles;
     // The pictures the last run could not convert, for the failure list.
     std::vector<FailedPicture> LastFailures;
     // Counts list replacements, so a run suspended in the event pump can tell that its rows are

@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/box_fitting.h"
+#include "app/dct_scale.h"
 #include "app/failure_list.h"
 #include "app/file_commands.h"
 #include "app/handlers.h"
@@ -208,23 +209,14 @@ void NewSize(const RunOptions& options, int32_t width, int32_t height, int64_t& 
     }
 }
 
-// The JPEG decoder's scale denominator (8, 4 or 2; 0 for none) that still decodes a width x height
-// picture at least as large as the new size: libjpeg-turbo shrinks in the DCT, which costs far
-// less than decoding everything and averaging it away, and the resampler does the rest.
-uint8_t DctScaleFor(int32_t width, int32_t height, int64_t newWidth, int64_t newHeight) {
-    for (int32_t d : {8, 4, 2}) {
-        if ((width + d - 1) / d >= newWidth && (height + d - 1) / d >= newHeight) return static_cast<uint8_t>(d);
-    }
-    return 0;
-}
-
 // Whether the new size is one the run writes: no empty pictures, none too large to make.
 bool WritableSize(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width * height <= kLargestArea;
 }
 
 // Decodes the picture at path and scales it to the size the options ask for. A JPEG is
-// first asked for its size alone, so that it can be decoded no larger than the new size needs.
+// first asked for its size alone, so that it can be decoded no larger than the new size needs;
+// the resampler does the rest.
 bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options) {
     int32_t width = 0, height = 0;
     int64_t newWidth = 0, newHeight = 0;

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/file_commands.h"
+#include "app/listing_pace.h"
 #include "app/path_text.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
@@ -24,7 +25,7 @@ std::string AsciiLower(std::string text) {
 class ListedPaths {
 public:
     ListedPaths() {
-        for (const std::string& path : App().RowPaths) paths_.insert(AsciiLower(path));
+        for (const auto& file : App().ListedFiles) paths_.insert(AsciiLower(file->path));
     }
     // False when the path is listed already; otherwise it counts as listed from now on.
     bool Claim(const std::string& path) { return paths_.insert(AsciiLower(path)).second; }
@@ -32,11 +33,6 @@ public:
 private:
     std::unordered_set<std::string> paths_;
 };
-
-bool StillWanted(uint32_t generation) {
-    ProcessEvents();
-    return App().ListGeneration == generation && !App().CloseRequested;
-}
 
 // listed is null where the path cannot be listed already (a folder of the tree, listed once).
 bool AppendPicture(const std::string& path, const std::string& subfolder, ListedPaths* listed, AddedCount& count) {
@@ -57,7 +53,7 @@ bool AppendFolder(const std::string& folder, const std::string& subfolder, uint3
         for (Text name = FindFile((folder + "*." + extension).c_str(), &search); !name.empty();
              name = FindFile(nullptr, &search)) {
             if (!SameExtension(ExtensionOf(name.c_str()), extension)) continue;
-            if (AppendPicture(folder + name.c_str(), subfolder, listed, count) && !(wanted = StillWanted(generation)))
+            if (AppendPicture(folder + name.c_str(), subfolder, listed, count) && !(wanted = ListingStillWanted(generation)))
                 break;
         }
         EndFileSearch(search);
@@ -94,7 +90,7 @@ AddedCount AddPictures(const std::vector<std::string>& paths) {
             ++count.skipped;
             continue;
         }
-        if (AppendPicture(path, "", &listed, count) && !StillWanted(generation)) break;
+        if (AppendPicture(path, "", &listed, count) && !ListingStillWanted(generation)) break;
     }
     return count;
 }

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/handlers.h"
+#include "app/listing_pace.h"
 #include "app/main_window_access.h"
 #include "app/path_text.h"
 #include "app/picture_file_dialog.h"
@@ -29,19 +30,12 @@ void ReplaceSourceFolder(const std::string& folder) {
     App().SourceFolder = CopyText(folder.c_str());
 }
 
-// Lets pending messages through; false when meanwhile the list was replaced or the window is
-// closing, and the scan must end.
-bool ListStillWanted(uint32_t generation) {
-    ProcessEvents();
-    return App().ListGeneration == generation && !App().CloseRequested;
-}
-
 // Scans SourceFolder for the pictures of one extension; the rows of each extension go in from
 // position 1 on. Returns false when the list was replaced while pending messages were processed.
 // A folder of thousands of pictures takes a while to list: the window keeps answering between
 // rows.
 bool ScanFolder(const char* extension, uint32_t generation) {
-    if (!ListStillWanted(generation)) return false;
+    if (!ListingStillWanted(generation)) return false;
     const std::string folder = WithBackslash(App().SourceFolder ? App().SourceFolder : "");
     ReplaceSourceFolder(folder);
     intptr_t search = 0;
@@ -54,7 +48,7 @@ bool ScanFolder(const char* extension, uint32_t generation) {
         if (!SameExtension(ExtensionOf(name.c_str()), extension)) continue;
         ++k;
         AddPictureRow(k, name.c_str(), folder + name.c_str());
-        if (!(wanted = ListStillWanted(generation))) break;
+        if (!(wanted = ListingStillWanted(generation))) break;
     }
     EndFileSearch(search);
     return wanted;
@@ -65,8 +59,7 @@ void ImportFolder(const std::string& selected) {
     AppState& app = App();
     ReplaceSourceFolder(selected);
     DeleteAllListItems();
-    app.RowPaths.clear();
-    app.RowSubfolders.clear();
+    app.ListedFiles.clear();
     const uint32_t generation = ++app.ListGeneration;
     // An item without a file-system path (the computer folder, say) lists nothing: scanning
     // "\" would list the root of the current drive.
@@ -79,30 +72,27 @@ void ImportFolder(const std::string& selected) {
 }  // namespace
 
 int32_t AddPictureRow(int32_t position, const std::string& name, const std::string& path, const std::string& subfolder) {
+    // The row comes in checked.
     const int32_t row = InsertListItem(position, name.c_str());
     if (row < 0) return row;
-    SetListCheckState(row, 1);
     SetListItemText(row, 2, SizeText(path).c_str());
     SetListItemText(row, 3, TimeToText(GetFileTime(path.c_str())).c_str());
     // A picture of a subfolder shows its folder, relative to the picked one, as its tip.
     if (!subfolder.empty()) SetListItemTip(row, subfolder.c_str());
-    auto& paths = App().RowPaths;
-    const size_t at = static_cast<size_t>(row) < paths.size() ? static_cast<size_t>(row) : paths.size();
-    paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(at), path);
-    auto& subfolders = App().RowSubfolders;
-    subfolders.resize(paths.size() - 1);
-    subfolders.insert(subfolders.begin() + static_cast<std::ptrdiff_t>(at), subfolder);
+    auto& files = App().ListedFiles;
+    const size_t at = static_cast<size_t>(row) < files.size() ? static_cast<size_t>(row) : files.size();
+    files.insert(files.begin() + static_cast<std::ptrdiff_t>(at), std::make_unique<ListedFile>(ListedFile{path, subfolder}));
     return row;
 }
 
 std::string RowPath(int32_t row) {
-    const auto& paths = App().RowPaths;
-    return row >= 0 && static_cast<size_t>(row) < paths.size() ? paths[static_cast<size_t>(row)] : std::string();
+    const auto& files = App().ListedFiles;
+    return row >= 0 && static_cast<size_t>(row) < files.size() ? files[static_cast<size_t>(row)]->path : std::string();
 }
 
 std::string RowSubfolder(int32_t row) {
-    const auto& subfolders = App().RowSubfolders;
-    return row >= 0 && static_cast<size_t>(row) < subfolders.size() ? subfolders[static_cast<size_t>(row)] : std::string();
+    const auto& files = App().ListedFiles;
+    return row >= 0 && static_cast<size_t>(row) < files.size() ? files[static_cast<size_t>(row)]->subfolder : std::string();
 }
 
 }  // namespace ruvelto::app

@@ -1,6 +1,7 @@
 // The preview of the clicked row at the chosen JPEG quality, and the three linked quality
 // controls (slider, text box, stepper).
 #include "app/app_state.h"
+#include "app/dct_scale.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
 #include "app/picture_formats.h"
@@ -19,6 +20,10 @@ int32_t PreviewEncoding() {
     return CorePictureDecoderReads(format) ? format : kFormatBmp;
 }
 
+// How many times the preview was drawn: a handler run by a change of the quality controls draws
+// it, and what it drew need not be drawn again.
+uint32_t previewDraws = 0;
+
 void ReleasePreviewPicture() {
     UnloadPicture(App().PreviewPicture);
     App().PreviewPicture = 0;
@@ -27,6 +32,7 @@ void ReleasePreviewPicture() {
 // Registers PreviewBytes as a picture (releasing the one shown before) and draws it stretched
 // over the cleared panel.
 void DrawPreview() {
+    ++previewDraws;
     ReleasePreviewPicture();
     ClearPanel(kPreviewPanel);
     if (!App().PreviewBytes) return;
@@ -41,6 +47,36 @@ void EncodePreviewAtSliderQuality() {
     if (!EncodeToBin(&App().PreviewBytes, PreviewEncoding())) Free(App().PreviewBytes), App().PreviewBytes = nullptr;
 }
 
+// Decodes the picture at path for the panel. The panel draws the picture stretched to its own
+// size, so a JPEG is decoded no larger than that (a 6000 x 4000 photo at 1/8): decoding it in
+// full, encoding it at the chosen quality and reading that back took over a second to show the
+// same few hundred pixels.
+bool DecodeForPanel(const std::string& path, int32_t format) {
+    uint8_t scale = 0;
+    int32_t width = 0, height = 0;
+    if (format == kFormatJpg) {
+        SetJpegScale(0);
+        SetDecodeEscape(-1);
+        if (DecodeFromFile(path.c_str(), format)) {
+            width = PictureWidth();
+            height = PictureHeight();
+            scale = DctScaleFor(width, height, Property(kPreviewPanel, kWidthProperty),
+                                Property(kPreviewPanel, kHeightProperty));
+        }
+        SetDecodeEscape(0);
+    }
+    SetJpegScale(scale);
+    bool decoded = DecodeFromFile(path.c_str(), format);
+    // A file that is not the JPEG its extension says may report one size and decode to another:
+    // then it is read in full.
+    if (decoded && scale && (PictureWidth() != (width + scale - 1) / scale || PictureHeight() != (height + scale - 1) / scale)) {
+        SetJpegScale(0);
+        decoded = DecodeFromFile(path.c_str(), format);
+    }
+    SetJpegScale(0);
+    return decoded;
+}
+
 void PreviewCurrentRow() {
     AppState& app = App();
     const int32_t row = Property(kPictureList, kListSelectionProperty);
@@ -51,16 +87,20 @@ void PreviewCurrentRow() {
     const std::string extension = ExtensionOf(path);
     if (extension.empty()) return;
     app.PreviewFormat = FormatOfExtension(extension);
-    if (!DecodeFromFile(path.c_str(), app.PreviewFormat)) {
+    if (!DecodeForPanel(path, app.PreviewFormat)) {
         // Nothing of the picture shown before may stand in for this one.
         DestroyPicture();
         Free(app.PreviewBytes), app.PreviewBytes = nullptr;
         DrawPreview();
         return;
     }
-    // Writing the text runs the text box's handler, which encodes and draws once already.
+    // Writing the text runs the text box's handler, which encodes and draws at the slider's
+    // quality already; that is drawn again only when no handler ran (encoding and drawing again
+    // took a fifth of a large photo's preview).
+    const uint32_t drawsBefore = previewDraws;
     SetEditText(kQualityText, ToText(GetJpegQuality()).c_str());
     SetProperty(kQualityStepper, kStepperPositionProperty, ToInteger(EditText(kQualityText).c_str()));
+    if (previewDraws != drawsBefore) return;
     EncodePreviewAtSliderQuality();
     DrawPreview();
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/listing_pace.h"
 #include "app/path_text.h"
 #include "app/picture_adding.h"
 #include "app/program_commands.h"
@@ -35,8 +36,7 @@ bool ListBelow(const std::string& folder, const std::string& relative, int level
         if (PathCharacterCount(path) > kLongestPath) continue;
         const std::string subfolder = relative.empty() ? name : relative + "\\" + name;
         // A tree of many folders holding few pictures keeps the window answering too.
-        ProcessEvents();
-        if (App().ListGeneration != generation || App().CloseRequested) return false;
+        if (!ListingStillWanted(generation)) return false;
         if (!AppendFolderPictures(path, subfolder, generation, count)) return false;
         if (!ListBelow(path, subfolder, level + 1, generation, count)) return false;
     }

@@ -77,6 +77,10 @@ enum ListViewEvent : int32_t {
 constexpr UINT kCheckToggled = WM_USER + 1;  // wParam: the row whose state image changed
 // wParam: a row; lParam: its tip text (GBK, zero-terminated), kept with the row as rows come and go.
 constexpr UINT kSetRowTip = WM_USER + 2;
+// The timer started by the first insert of a burst: the rows inserted since are drawn when it
+// fires, at most a few times a second however fast rows come.
+constexpr UINT_PTR kDrawInsertedRowsTimer = 0x5256;
+constexpr UINT kDrawInsertedRowsMs = 200;
 constexpr UINT kStateImageMask = LVIS_STATEIMAGEMASK;
 constexpr int kHandCursorResource = 2008;
 
@@ -331,6 +335,28 @@ protected:
                 rowTips_[row] = reinterpret_cast<const char*>(lParam);
                 return 1;
             }
+            // A folder of thousands of pictures comes as a stream of inserts. The control
+            // redraws its scroll bar at every insert, and each drawing of the rows costs tens of
+            // milliseconds under Wine (every check box and off-screen bitmap asks the display
+            // for its settings): drawn after each row, the drawing took most of the listing's
+            // time. Its redrawing is off while rows come; the timer turns it back on, which
+            // draws the rows and the scroll bar once.
+            case LVM_INSERTITEMA:
+            case LVM_INSERTITEMW:
+                if (!drawingDeferred_ && SetTimer(Handle(), kDrawInsertedRowsTimer, kDrawInsertedRowsMs, nullptr)) {
+                    drawingDeferred_ = true;
+                    SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+                }
+                break;
+            case WM_TIMER:
+                if (wParam != kDrawInsertedRowsTimer) break;
+                KillTimer(Handle(), kDrawInsertedRowsTimer);
+                if (drawingDeferred_) {
+                    drawingDeferred_ = false;
+                    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+                    InvalidateRect(Handle(), nullptr, TRUE);
+                }
+                return 0;
             case kCheckToggled: {
                 const int row = static_cast<int>(wParam);
                 const auto state = static_cast<uint32_t>(SendMessageA(Handle(), LVM_GETITEMSTATE, wParam, kStateImageMask));
@@ -581,6 +607,7 @@ private:
     EnumeratedTexts texts_;
     OwnedImageList headerImages_;
     std::vector<std::string> tips_;  // the tip of each new-row entry of InitialItems
+    bool drawingDeferred_ = false;  // redrawing is off until kDrawInsertedRowsTimer fires
     std::vector<std::string> rowTips_;  // tips given to rows (SetItemTip), by row; may be shorter than the list
     std::string editedText_;
 };

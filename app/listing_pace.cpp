@@ -1,0 +1,27 @@
+#include "app/listing_pace.h"
+
+#include <chrono>
+
+#include "app/app_state.h"
+#include "app/program_commands.h"
+
+namespace ruvelto::app {
+namespace {
+
+// Well inside the tenth of a second after which a window feels stuck, even with a slow row
+// (a file on a network drive) between two passes.
+constexpr auto kBetweenPasses = std::chrono::milliseconds(25);
+
+}  // namespace
+
+bool ListingStillWanted(uint32_t generation) {
+    static auto lastPass = std::chrono::steady_clock::time_point{};
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPass >= kBetweenPasses) {
+        ProcessEvents();
+        lastPass = std::chrono::steady_clock::now();
+    }
+    return App().ListGeneration == generation && !App().CloseRequested;
+}
+
+}  // namespace ruvelto::app
