@@ -1,16 +1,3 @@
 # Toolchain for the Windows release: a real PE program cross-compiled with MinGW-w64 (i686).
-# Also used to build the picture libraries it links (scripts/mingw-libraries).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(triplet i686-w64-mingw32)
-# The POSIX thread model: the C++ library's threads, mutexes and thread_local work with it, and
-# winpthread is linked in statically like the rest.
-set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
-set(CMAKE_RC_COMPILER ${triplet}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(RUVELTO_PE ON)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

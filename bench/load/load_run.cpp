@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/app/e2e/answer_probe.h"
+#include "tests/app/e2e/clock.h"
 #include "tests/app/e2e/picture_files.h"
 #include "tests/app/e2e/ruvelto_driver.h"
 
@@ -26,16 +27,7 @@ namespace c = controls;
 
 const std::string kAllDone = "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xCD\xBC\xC6\xAC\xD2\xD1\xB4\xA6\xC0\xED\xCD\xEA\xB1\xCF\xA3\xA1";
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Seconds() { return MillisecondsNow() / 1000.0; }
 
 double Megabytes(size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 

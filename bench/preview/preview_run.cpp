@@ -12,21 +12,12 @@
 #include <vector>
 
 #include "tests/app/e2e/picture_files.h"
+#include "tests/app/e2e/clock.h"
 #include "tests/app/e2e/ruvelto_driver.h"
 
 namespace ruvelto::testing {
 namespace {
 
-double Milliseconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The brightness (0-255) of the panel's middle as the screen shows it.
 int PanelBrightness(HWND panel) {
@@ -73,7 +64,7 @@ int Main(int clicks) {
     int missed = 0;
     for (int i = 0; i < clicks; ++i) {
         const bool dark = i % 2 == 0;
-        const double start = Milliseconds();
+        const double start = MillisecondsNow();
         program.ClickRow(dark ? darkRow : 1 - darkRow);
         const bool shown = RuveltoDriver::WaitFor(
             [&] {
@@ -81,7 +72,7 @@ int Main(int clicks) {
                 return dark ? b >= 0 && b < 100 : b > 160;
             },
             10000);
-        const double took = Milliseconds() - start;
+        const double took = MillisecondsNow() - start;
         if (!shown) ++missed;
         times.push_back(took);
         std::printf("click %2d (%s): %.0f ms%s\n", i + 1, dark ? "dark" : "light", took, shown ? "" : " (not shown)");

@@ -140,6 +140,15 @@ std::map<std::string, Facts> OutputFacts(const std::string& unixFolder, const st
     return facts;
 }
 
+// Types the output folder and chooses conversion to PNG, as a person does before a run.
+void ConvertToPngInto(RuveltoDriver& program, const std::string& windowsFolder) {
+    program.Type(c::kOutputFolder, windowsFolder);
+    program.Click(c::kConvertSwitch);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program.Control(c::kFormatPng)); }, 5000));
+    program.Click(c::kFormatPng);
+    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program.IsChecked(c::kFormatPng); }, 5000));
+}
+
 struct Row {
     std::string name;
     bool failed = false;
@@ -231,11 +240,7 @@ protected:
         ASSERT_TRUE(pe.Start(peProgram)) << peProgram;
         ASSERT_TRUE(pe.SelectFolder(folder_.Windows("src")));
         ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return pe.RowCount() == static_cast<int>(fullRows.size()); }, 300000));
-        pe.Type(c::kOutputFolder, folder_.Windows("pe"));
-        pe.Click(c::kConvertSwitch);
-        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(pe.Control(c::kFormatPng)); }, 5000));
-        pe.Click(c::kFormatPng);
-        ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return pe.IsChecked(c::kFormatPng); }, 5000));
+        ASSERT_NO_FATAL_FAILURE(ConvertToPngInto(pe, folder_.Windows("pe")));
         pe.Click(c::kStartButton);
         ASSERT_TRUE(pe.NextMessageBox(kRunLimit).found) << "the PE program's run did not finish";
         std::map<std::string, bool> peFailed;
@@ -288,11 +293,7 @@ TEST_F(CorpusRun, EveryFileConvertsOrIsReportedAndNoSourceChanges) {
     for (const auto& [name, file] : listed) EXPECT_TRUE(names.count(name)) << name << " is not listed";
 
     // Full size, to PNG, stopped a third of the way.
-    program_.Type(c::kOutputFolder, folder_.Windows("full"));
-    program_.Click(c::kConvertSwitch);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return IsWindowEnabled(program_.Control(c::kFormatPng)); }, 5000));
-    program_.Click(c::kFormatPng);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.IsChecked(c::kFormatPng); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ConvertToPngInto(program_, folder_.Windows("full")));
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() >= 33; }, kRunLimit));
     program_.Click(c::kStartButton);

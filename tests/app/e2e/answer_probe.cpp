@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
+#include "tests/app/e2e/clock.h"
+
 namespace ruvelto::testing {
-namespace {
-
-double Milliseconds() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
 
 double Answers::Percentile(double p) const {
     if (milliseconds.empty()) return 0;
@@ -51,11 +39,11 @@ Answers AnswerProbe::Take() {
 DWORD WINAPI AnswerProbe::Run(void* self) {
     auto* probe = static_cast<AnswerProbe*>(self);
     while (!probe->stop_) {
-        const double start = Milliseconds();
+        const double start = MillisecondsNow();
         DWORD_PTR result = 0;
         const bool answered =
             SendMessageTimeoutA(probe->window_, WM_NULL, 0, 0, SMTO_NORMAL, probe->boundMs_, &result) != 0;
-        const double took = Milliseconds() - start;
+        const double took = MillisecondsNow() - start;
         EnterCriticalSection(&probe->lock_);
         probe->answers_.milliseconds.push_back(took);
         if (!answered) ++probe->answers_.misses;
