@@ -26,6 +26,7 @@
 #include "app/picture_list.h"
 #include "app/program_commands.h"
 #include "app/remembered_options.h"
+#include "app/scaled_decode.h"
 #include "app/status_text.h"
 #include "app/texts.h"
 #include "app/time_left.h"
@@ -215,36 +216,14 @@ bool WritableSize(int64_t width, int64_t height) {
 }
 
 // Decodes the picture at path and scales it to the size the options ask for. A JPEG is
-// first asked for its size alone, so that it can be decoded no larger than the new size needs;
-// the resampler does the rest.
+// decoded no larger than the new size needs; the resampler does the rest.
 bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options) {
-    int32_t width = 0, height = 0;
     int64_t newWidth = 0, newHeight = 0;
-    uint8_t scale = 0;
-    if (format == kFormatJpg) {
-        SetJpegScale(0);
-        SetDecodeEscape(-1);
-        const bool sized = DecodeFromFile(path.c_str(), format);
-        SetDecodeEscape(0);
-        if (sized) {
-            width = PictureWidth();
-            height = PictureHeight();
-            NewSize(options, width, height, newWidth, newHeight);
-            if (WritableSize(newWidth, newHeight)) scale = DctScaleFor(width, height, newWidth, newHeight);
-        }
-    }
-    SetJpegScale(scale);
-    bool decoded = DecodeFromFile(path.c_str(), format);
-    // A file whose content is not what its extension says may have reported another size than
-    // the picture it decodes to: then the scaled decode is not trusted and the picture is read
-    // in full.
-    if (decoded && scale && (PictureWidth() != (width + scale - 1) / scale || PictureHeight() != (height + scale - 1) / scale)) {
-        SetJpegScale(0);
-        scale = 0;
-        decoded = DecodeFromFile(path.c_str(), format);
-    }
-    SetJpegScale(0);
-    if (!decoded) return Fail(PictureFailure::kUnreadable);
+    const int scale = DecodeScaled(path, format, [&](int32_t width, int32_t height) -> uint8_t {
+        NewSize(options, width, height, newWidth, newHeight);
+        return WritableSize(newWidth, newHeight) ? DctScaleFor(width, height, newWidth, newHeight) : 0;
+    });
+    if (scale < 0) return Fail(PictureFailure::kUnreadable);
     if (!scale) NewSize(options, PictureWidth(), PictureHeight(), newWidth, newHeight);
     if (!WritableSize(newWidth, newHeight)) return Fail(PictureFailure::kBadSize);
     return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));

@@ -7,6 +7,7 @@
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
+#include "app/scaled_decode.h"
 
 namespace ruvelto::app {
 namespace {
@@ -52,29 +53,9 @@ void EncodePreviewAtSliderQuality() {
 // full, encoding it at the chosen quality and reading that back took over a second to show the
 // same few hundred pixels.
 bool DecodeForPanel(const std::string& path, int32_t format) {
-    uint8_t scale = 0;
-    int32_t width = 0, height = 0;
-    if (format == kFormatJpg) {
-        SetJpegScale(0);
-        SetDecodeEscape(-1);
-        if (DecodeFromFile(path.c_str(), format)) {
-            width = PictureWidth();
-            height = PictureHeight();
-            scale = DctScaleFor(width, height, Property(kPreviewPanel, kWidthProperty),
-                                Property(kPreviewPanel, kHeightProperty));
-        }
-        SetDecodeEscape(0);
-    }
-    SetJpegScale(scale);
-    bool decoded = DecodeFromFile(path.c_str(), format);
-    // A file that is not the JPEG its extension says may report one size and decode to another:
-    // then it is read in full.
-    if (decoded && scale && (PictureWidth() != (width + scale - 1) / scale || PictureHeight() != (height + scale - 1) / scale)) {
-        SetJpegScale(0);
-        decoded = DecodeFromFile(path.c_str(), format);
-    }
-    SetJpegScale(0);
-    return decoded;
+    return DecodeScaled(path, format, [](int32_t width, int32_t height) {
+        return DctScaleFor(width, height, Property(kPreviewPanel, kWidthProperty), Property(kPreviewPanel, kHeightProperty));
+    }) >= 0;
 }
 
 void PreviewCurrentRow() {
