@@ -422,8 +422,13 @@ TEST_F(ProgramRun, PreviewingTwoHundredTimesLeavesMemoryFlat) {
     ASSERT_TRUE(Convert("-size 800x600 plasma:fractal -seed 3 -quality 75 " + Src("a.jpg")));
     ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(1));
     // A preview shows the image object's quality in the quality box (80 before any preview).
-    program_.ClickRow(0);
-    ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 10000));
+    bool previewed = false;
+    // A click that arrives before the window has come to the front is lost; a person clicks again.
+    for (int click = 0; click < 3 && !previewed; ++click) {
+        program_.ClickRow(0);
+        previewed = RuveltoDriver::WaitFor([&] { return program_.Text(c::kQualityText) != "80"; }, 4000);
+    }
+    ASSERT_TRUE(previewed);
     auto previews = [&](int times) {
         for (int i = 0; i < times; ++i) {
             program_.ClickRow(0);

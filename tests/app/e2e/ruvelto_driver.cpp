@@ -354,8 +354,14 @@ void RuveltoDriver::ClickRow(int row) {
     CloseHandle(process);
     POINT at{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
     ClientToScreen(list, &at);
+    // A click that reaches the window before it has come to the front, or before the cursor
+    // has arrived, lands elsewhere: wait for both (briefly; a caller that must see the click's
+    // effect clicks again).
     SetForegroundWindow(main_);
     SetCursorPos(at.x, at.y);
+    POINT cursor{};
+    WaitFor([&] { return GetForegroundWindow() == main_ && GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y; },
+            2000);
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
