@@ -8,12 +8,6 @@
 #include "runtime/address_word.h"
 
 namespace ruvelto::app {
-namespace {
-
-constexpr int kImageFreeCommand = 10;  // the image class library's `Free`, in its command table
-
-}  // namespace
-
 AppState& App() {
     static AppState state;
     return state;
@@ -21,8 +15,7 @@ AppState& App() {
 
 void CreateAppState() {
     AppState& app = App();
-    app.PictureObject = static_cast<uint32_t*>(Allocate(4));
-    *app.PictureObject = 0;
+    app.PictureObject = NewImageObjectSlot();
     // The object's one word names its class's method table.
     auto guard = static_cast<uint32_t*>(Allocate(4));
     *guard = AddressWord(image_data::constant::ClassMethodTable());
@@ -33,10 +26,7 @@ void CleanUpAppState() {
     AppState& app = App();
     Free(app.CurrentPicturePath), app.CurrentPicturePath = nullptr;
     Free(app.SourceFolder), app.SourceFolder = nullptr;
-    if (app.PictureObject) {
-        CallCommand(image_data::kImageLibraryCommands[kImageFreeCommand], {ImageValue(app.PictureObject)});
-        Free(app.PictureObject), app.PictureObject = nullptr;
-    }
+    ReleaseImageObject(app.PictureObject);
     Free(app.PreviewBytes), app.PreviewBytes = nullptr;
     UnloadPicture(app.PreviewPicture), app.PreviewPicture = 0;
     if (app.GuardObject) {

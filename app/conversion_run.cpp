@@ -1,8 +1,10 @@
 // The conversion run: every picture checked when it starts is decoded, optionally resized by the
 // image object, and written into the output folder in its own format or in the chosen ones. The
 // options are taken once when it starts and every output's name is settled before the first is
-// written. The same button starts and stops it; each picture begins by letting pending messages
-// through, so the controls stay live and a click on "停止" reaches it.
+// written. Worker threads decode, resize and encode the pictures (app/run_workers.h); the
+// window's thread takes them in list order, puts the files in place and updates the rows. The
+// same button starts and stops it; each picture begins by letting pending messages through, so
+// the controls stay live and a click on "停止" reaches it.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -12,8 +14,6 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/box_fitting.h"
-#include "app/dct_scale.h"
 #include "app/failure_list.h"
 #include "app/file_commands.h"
 #include "app/handlers.h"
@@ -22,11 +22,12 @@
 #include "app/output_plan.h"
 #include "app/path_text.h"
 #include "app/photo_info_option.h"
+#include "app/picture_conversion.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"
 #include "app/program_commands.h"
 #include "app/remembered_options.h"
-#include "app/scaled_decode.h"
+#include "app/run_workers.h"
 #include "app/status_text.h"
 #include "app/texts.h"
 #include "app/time_left.h"
@@ -37,9 +38,6 @@ namespace {
 using namespace main_window;
 
 constexpr int32_t kInformationIcon = 0x40;
-// The largest picture a resize makes: at most this many pixels a side and in all.
-constexpr int64_t kLargestSide = 16384;
-constexpr int64_t kLargestArea = 64LL * 1024 * 1024;
 
 struct OutputChoice {
     uint32_t box;
@@ -56,18 +54,6 @@ constexpr int32_t kQuestionYesNoCancel = 0x23;  // MB_YESNOCANCEL | MB_ICONQUEST
 constexpr int32_t kYesButton = 6, kNoButton = 7;  // IDYES, IDNO
 constexpr int32_t kYesNoButtons = 4;               // MB_YESNO
 constexpr int32_t kYesAnswer = 5;                  // the message box command's code for 是
-
-// The options a run works with, as they stood when it started: the controls stay live, and what
-// the user changes meanwhile is for the next run.
-struct RunOptions {
-    std::string folder;
-    std::vector<OutputFormat> formats;  // empty: each picture in its own format
-    bool resize = false;
-    bool byPercentage = false, customSize = false, keepProportions = false;
-    int32_t percentage = 0, width = 0, height = 0;
-    uint8_t quality = 0;
-    bool stripPhotoInfo = false;  // outputs go without EXIF
-};
 
 RunOptions TakeRunOptions() {
     RunOptions options;
@@ -113,7 +99,6 @@ bool Fail(WriteFailure failure) {
 
 // Why the last picture was not converted when the picture itself was the cause, for the
 // failure list; write failures are told by lastWriteFailure.
-enum class PictureFailure { kNone, kNoExtension, kUnreadable, kBadSize, kFolderNotCreated };
 PictureFailure lastPictureFailure = PictureFailure::kNone;
 
 bool Fail(PictureFailure failure) {
@@ -144,115 +129,29 @@ bool MakeOutputFolders(const std::string& target) {
     return true;
 }
 
-// Encodes the picture into a temporary file beside the target and moves it over the target only
-// when it is complete: a failed encode (a full disk, say) leaves no file, and a source that is
-// its own target is never truncated.
-bool WriteOutput(const std::string& folder, const std::string& target, int32_t format) {
-    if (target.empty()) return Fail(WriteFailure::kNone);  // no free name was left for it
-    if (PathCharacterCount(target) > kLongestPath) return Fail(WriteFailure::kPathTooLong);
-    std::string temporary;
-    if (!CreateTemporaryFile(folder, temporary))
-        return Fail(FolderFailureOf(LastFileError(), WriteFailure::kCannotWrite));
-    ClearFileError();
-    if (!EncodeToFile(temporary.c_str(), format)) {
-        const WriteFailure failure = FolderFailureOf(LastFileError(), WriteFailure::kNone);
-        DeleteOneFile(temporary);
-        return Fail(failure);
-    }
-    if (!MoveReplacing(temporary, target)) {
-        DeleteOneFile(temporary);
-        return Fail(WriteFailure::kTargetInTheWay);
-    }
-    return true;
-}
-
-bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options);
-
-// PNG and ICO carry a resized picture's transparency; BMP, GIF and JPG get it laid over white,
-// as the picture looks on a page.
-bool KeepsAlpha(int32_t format) { return format == kFormatPng || format == kFormatIco; }
-
-bool WriteOutputs(const PlannedPicture& picture, int32_t sourceFormat, bool resized, const RunOptions& options) {
-    bool laidOverWhite = false;
-    // Readies the picture for one output format; a format with alpha that follows one without
-    // it needs the picture made again.
-    auto ready = [&](int32_t format) {
-        if (!resized) return true;
-        if (!KeepsAlpha(format)) {
-            laidOverWhite = LayAlphaOverWhite() || laidOverWhite;
-            return true;
+// Puts the picture's finished outputs in place, in the plan's order, each moved over its target
+// only now: true when every output planned for it was written. The temporary files of outputs
+// not put in place are deleted.
+bool PlaceOutputs(const PlannedPicture& picture, ConvertedPicture& converted) {
+    lastPictureFailure = converted.failure;
+    bool all = !picture.outputs.empty() && converted.outputs.size() == picture.outputs.size();
+    for (size_t k = 0; k < converted.outputs.size(); ++k) {
+        const PlannedOutput& planned = picture.outputs[k];
+        EncodedOutput& output = converted.outputs[k];
+        const bool placed = planned.path.empty() || !picture.inSubfolder || MakeOutputFolders(planned.path);
+        bool written = false;
+        if (placed && !output.temporary.empty()) {
+            written = MoveReplacing(output.temporary, planned.path);
+            if (written) output.temporary.clear();
+            else Fail(WriteFailure::kTargetInTheWay);
+        } else if (placed) {
+            Fail(output.failure);
         }
-        if (!laidOverWhite) return true;
-        laidOverWhite = false;
-        return DecodeResized(picture.source, sourceFormat, options);
-    };
-    bool all = true;
-    for (const PlannedOutput& output : picture.outputs) {
-        const bool placed = output.path.empty() || !picture.inSubfolder || MakeOutputFolders(output.path);
-        all = placed && ready(output.format) && WriteOutput(options.folder, output.path, output.format) && all;
-        if (StopsTheRun(lastWriteFailure)) return false;
+        all = written && all;
+        if (StopsTheRun(lastWriteFailure)) break;
     }
-    return !picture.outputs.empty() && all;
-}
-
-// The new size the options ask for; the custom size, checked after the percentage, wins.
-void NewSize(const RunOptions& options, int32_t width, int32_t height, int64_t& newWidth, int64_t& newHeight) {
-    newWidth = newHeight = 0;
-    if (options.byPercentage) {
-        newWidth = static_cast<int64_t>(std::trunc(width * static_cast<double>(options.percentage) / 100.0));
-        newHeight = static_cast<int64_t>(std::trunc(height * static_cast<double>(options.percentage) / 100.0));
-    }
-    if (options.customSize) {
-        newWidth = options.width;
-        newHeight = options.height;
-        // With "保持比例" the custom size is a box the picture fits into.
-        if (options.keepProportions) FitInsideBox(width, height, options.width, options.height, newWidth, newHeight);
-    }
-}
-
-// Whether the new size is one the run writes: no empty pictures, none too large to make.
-bool WritableSize(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width * height <= kLargestArea;
-}
-
-// Decodes the picture at path and scales it to the size the options ask for. A JPEG is
-// decoded no larger than the new size needs; the resampler does the rest.
-bool DecodeResized(const std::string& path, int32_t format, const RunOptions& options) {
-    int64_t newWidth = 0, newHeight = 0;
-    const int scale = DecodeScaled(path, format, [&](int32_t width, int32_t height) -> uint8_t {
-        NewSize(options, width, height, newWidth, newHeight);
-        return WritableSize(newWidth, newHeight) ? DctScaleFor(width, height, newWidth, newHeight) : 0;
-    });
-    if (scale < 0) return Fail(PictureFailure::kUnreadable);
-    if (!scale) NewSize(options, PictureWidth(), PictureHeight(), newWidth, newHeight);
-    if (!WritableSize(newWidth, newHeight)) return Fail(PictureFailure::kBadSize);
-    return ResamplePicture(static_cast<int32_t>(newWidth), static_cast<int32_t>(newHeight));
-}
-
-// Converts the picture of one row; true when every output planned for it was written.
-// exifDropped tells that the file's EXIF block could not be read and the outputs go without it.
-bool ConvertOnePicture(const PlannedPicture& picture, const RunOptions& options, bool& exifDropped) {
-    exifDropped = false;
-    ProcessEvents();
-    AppState& app = App();
-    Free(app.CurrentPicturePath);
-    app.CurrentPicturePath = CopyText(picture.source.c_str());
-    const std::string extension = ExtensionOf(picture.source);
-    if (extension.empty()) return Fail(PictureFailure::kNoExtension);
-    const int32_t format = FormatOfExtension(extension);
-    // A picture that cannot be read writes nothing: the object would still hold the one before.
-    if (options.resize ? !DecodeResized(picture.source, format, options) : !DecodeFromFile(picture.source.c_str(), format)) {
-        if (lastPictureFailure == PictureFailure::kNone) lastPictureFailure = PictureFailure::kUnreadable;
-        return false;
-    }
-    // Photo information goes into the outputs unless the user strips it; the flag stays with the
-    // object through any further decode of this picture.
-    const int32_t flags = PictureFlags();
-    SetPictureFlags(options.stripPhotoInfo ? flags | kPictureFlagNoExif : flags & ~kPictureFlagNoExif);
-    exifDropped = (flags & kPictureFlagExifDropped) != 0;
-    SetJpegScale(0);
-    SetJpegQuality(options.quality);
-    return WriteOutputs(picture, format, options.resize, options);
+    DiscardOutputs(converted);
+    return all && !StopsTheRun(lastWriteFailure);
 }
 
 // The status bar after a run: how many outputs were renamed, which pictures failed, then those
@@ -354,47 +253,58 @@ void StartOrStop() {
     RunProgressText progress(total, now());
     ShowStatusText(RunStatus(plan.renamed, failed));
     std::vector<bool> processed(plan.pictures.size(), false);
-    for (size_t i = 0; i < plan.pictures.size(); ++i) {
-        const PlannedPicture& picture = plan.pictures[i];
-        if (app.StopRequested == 1) break;
-        // Unchecked since the run started: skipped.
-        if (ListCheckState(picture.row) != 1) continue;
-        processed[i] = true;
-        const std::string name = ListItemText(picture.row).c_str();
-        lastWriteFailure = WriteFailure::kNone;
-        bool dropped = false;
-        lastPictureFailure = PictureFailure::kNone;
-        const bool converted = ConvertOnePicture(picture, options, dropped);
-        if (app.ListGeneration != generation) {
-            // Another folder was imported meanwhile: these rows are gone, and so is this run.
-            return EndRun();
-        }
-        if (!converted && StopsTheRun(lastWriteFailure)) {
-            // The folder, not the picture, failed: the picture stays checked for the next run.
-            stoppedBy = lastWriteFailure;
-            break;
-        }
-        SetListCheckState(picture.row, 0);
-        SetListItemText(picture.row, 1,
-                        converted ? ""
-                        : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
-                                                                          : texts::kFailedMark);
-        if (!converted) {
-            failed.push_back(name);
-            failures.push_back({picture.source, ReasonOfLastFailure()});
-        } else if (dropped) {
-            exifDropped.push_back(name);
-        }
-        ++app.DoneCount;
-        const int32_t percent = static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total));
-        SetProperty(kProgressBar, kProgressPositionProperty, std::min(percent, 100));
-        // A long run tells how far it is and how long it may take; a notice in the bar is left
-        // standing for its moment.
-        if (!StatusNoticeHeld()) {
-            const std::string text = progress.Next(app.DoneCount, now());
-            if (!text.empty()) ShowStatusText(text);
+    bool listReplaced = false;
+    {
+        // Gone before the run's end is told: no worker outlives the run, nor any file it made
+        // that was not put in place.
+        RunWorkers workers(plan.pictures, options);
+        for (size_t i = 0; i < plan.pictures.size(); ++i) {
+            const PlannedPicture& picture = plan.pictures[i];
+            if (app.StopRequested == 1) break;
+            // Unchecked since the run started: skipped (what a worker made of it is deleted).
+            if (ListCheckState(picture.row) != 1) continue;
+            processed[i] = true;
+            const std::string name = ListItemText(picture.row).c_str();
+            Free(app.CurrentPicturePath);
+            app.CurrentPicturePath = CopyText(picture.source.c_str());
+            ProcessEvents();
+            ConvertedPicture result = workers.Take(i);
+            if (app.ListGeneration != generation) {
+                // Another folder was imported meanwhile: these rows are gone, and so is this run.
+                DiscardOutputs(result);
+                listReplaced = true;
+                break;
+            }
+            lastWriteFailure = WriteFailure::kNone;
+            const bool converted = PlaceOutputs(picture, result);
+            if (!converted && StopsTheRun(lastWriteFailure)) {
+                // The folder, not the picture, failed: the picture stays checked for the next run.
+                stoppedBy = lastWriteFailure;
+                break;
+            }
+            SetListCheckState(picture.row, 0);
+            SetListItemText(picture.row, 1,
+                            converted ? ""
+                            : lastWriteFailure == WriteFailure::kPathTooLong ? texts::kFailedPathTooLong
+                                                                              : texts::kFailedMark);
+            if (!converted) {
+                failed.push_back(name);
+                failures.push_back({picture.source, ReasonOfLastFailure()});
+            } else if (result.exifDropped) {
+                exifDropped.push_back(name);
+            }
+            ++app.DoneCount;
+            const int32_t percent = static_cast<int32_t>(std::trunc(app.DoneCount * 100.0 / total));
+            SetProperty(kProgressBar, kProgressPositionProperty, std::min(percent, 100));
+            // A long run tells how far it is and how long it may take; a notice in the bar is left
+            // standing for its moment.
+            if (!StatusNoticeHeld()) {
+                const std::string text = progress.Next(app.DoneCount, now());
+                if (!text.empty()) ShowStatusText(text);
+            }
         }
     }
+    if (listReplaced) return EndRun();
     EndRun();
     ShowStatusText(RunStatus(plan.renamed, failed, exifDropped));
     RecordFailures(std::move(failures));

@@ -27,7 +27,7 @@ enum ListMethod : int {
 // Image class library, as the program binds it.
 enum ImageMethod : int {
     kDecodeFromFile = 0, kGetJpegQuality = 1, kEncodeToBin = 2, kSetJpegScale = 3, kSetJpegQuality = 4,
-    kGetWidth = 5, kGetHeight = 6, kDestroy = 7, kDecodeFromBin = 8, kEncodeToFile = 9, kSetEscape = 11,
+    kGetWidth = 5, kGetHeight = 6, kDestroy = 7, kDecodeFromBin = 8, kEncodeToFile = 9, kFree = 10, kSetEscape = 11,
     kResample = 12, kAlphaStrip = 13, kGetFlags = 14, kSetFlags = 15,
 };
 
@@ -64,13 +64,19 @@ ValueRecord ListCall(int method, std::initializer_list<ValueRecord> rest) {
 
 ValueRecord Panel(uint32_t panel) { return UnitValue(kWindow, panel, kTypeDrawPanel); }
 
+// The image object slot a scope put in place on this thread, if any.
+thread_local uint32_t* scopedImageObject = nullptr;
+
+uint32_t* ImageObjectInUse() { return scopedImageObject ? scopedImageObject : App().PictureObject; }
+
 ValueRecord ImageCall(int method, std::initializer_list<ValueRecord> rest) {
+    uint32_t* object = ImageObjectInUse();
     ValueRecord args[4];
     int n = 0;
-    args[n++] = ImageValue(App().PictureObject);
+    args[n++] = ImageValue(object);
     for (const ValueRecord& r : rest) args[n++] = r;
     CommandEntry entry = tables::kImageLibraryCommands[method];
-    if (!entry || !App().PictureObject) return {};
+    if (!entry || !object) return {};
     return Runtime().callCommand(entry, n, args);
 }
 
@@ -167,6 +173,25 @@ int32_t PictureFlags() { return static_cast<int32_t>(ImageCall(kGetFlags, {}).lo
 void SetPictureFlags(int32_t flags) { ImageCall(kSetFlags, {IntValue(flags)}); }
 bool ResamplePicture(int32_t width, int32_t height) {
     return ImageCall(kResample, {IntValue(width), IntValue(height)}).lo != 0;
+}
+
+ImageObjectScope::ImageObjectScope(uint32_t* object) : previous_(scopedImageObject) { scopedImageObject = object; }
+ImageObjectScope::~ImageObjectScope() { scopedImageObject = previous_; }
+
+uint32_t* NewImageObjectSlot() {
+    auto* slot = static_cast<uint32_t*>(Allocate(4));
+    *slot = 0;
+    return slot;
+}
+
+void EmptyImageObjectSlot(uint32_t* slot) {
+    if (slot) CallCommand(tables::kImageLibraryCommands[kFree], {ImageValue(slot)});
+}
+
+void ReleaseImageObject(uint32_t*& slot) {
+    if (!slot) return;
+    EmptyImageObjectSlot(slot);
+    Free(slot), slot = nullptr;
 }
 
 }  // namespace ruvelto::app

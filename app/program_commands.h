@@ -50,7 +50,26 @@ Text SelectedTreePath();
 void ClearPanel(uint32_t panel);
 void DrawPictureStretched(uint32_t panel, int32_t picture, int32_t width, int32_t height);
 
-// ---- the image object in PictureObject ----
+// ---- the image object in PictureObject, or the one an ImageObjectScope names ----
+// While a scope lives, the image calls of its thread work on the object in its slot instead of
+// the program's own: a worker thread of the run converts pictures in an object of its own.
+class ImageObjectScope {
+public:
+    explicit ImageObjectScope(uint32_t* object);
+    ~ImageObjectScope();
+    ImageObjectScope(const ImageObjectScope&) = delete;
+    ImageObjectScope& operator=(const ImageObjectScope&) = delete;
+
+private:
+    uint32_t* previous_;
+};
+// A new empty image object slot (one word, 0 until a decode makes the object), and the release
+// of the slot with its object.
+uint32_t* NewImageObjectSlot();
+void ReleaseImageObject(uint32_t*& slot);
+// Deletes the object in the slot, which stays: the next decode makes a new object.
+void EmptyImageObjectSlot(uint32_t* slot);
+
 bool DecodeFromFile(const char* path, int32_t format);
 bool DecodeFromBin(const void* byteSet, int32_t format);
 bool EncodeToFile(const char* path, int32_t format);

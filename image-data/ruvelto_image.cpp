@@ -163,6 +163,10 @@ std::vector<DllCommandDescription> DllCommands() {
     for (const char* f : {"OpenClipboard", "EmptyClipboard", "SetClipboardData", "CloseClipboard"})
         commands.push_back({"user32", f});
     for (const char* f : {"GlobalAlloc", "GlobalLock", "GlobalUnlock", "GlobalFree"}) commands.push_back({"kernel32", f});
+    // The conversion run's worker threads, one a processor, and the event that tells the
+    // window's thread a picture is ready (app/run_workers.cpp names them).
+    for (const char* f : {"CreateThread", "WaitForMultipleObjects", "SetEvent", "GetSystemInfo"})
+        commands.push_back({"kernel32", f});
     return commands;
 }
 

@@ -2,6 +2,7 @@
 // image constants safe to free, the memory failure path, and the array helpers.
 #include "runtime/heap.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -24,7 +25,9 @@ std::vector<Range>& Ranges() {
     return ranges;
 }
 
-Counters counters;
+// Counted from every thread that allocates (the conversion run's workers too).
+std::atomic<uint64_t> allocatedCount{0};
+std::atomic<uint64_t> freedCount{0};
 
 }  // namespace
 
@@ -37,7 +40,7 @@ void RaiseMemoryFailure(uint32_t size) {
 
 void* AllocateUnchecked(uint32_t size) {
     void* block = backend::Allocate(size);
-    if (block) ++counters.allocated;
+    if (block) allocatedCount.fetch_add(1, std::memory_order_relaxed);
     return block;
 }
 
@@ -65,7 +68,7 @@ void* Reallocate(void* p, uint32_t size) {
 void Free(void* p) {
     if (!p || IsReadOnly(p)) return;
     backend::Release(p);
-    ++counters.freed;
+    freedCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 void AddReadOnlyRange(const void* begin, const void* end) {
@@ -121,6 +124,11 @@ void FreeArray(uint32_t elementType, void* array) {
     Free(array);
 }
 
-Counters GetCounters() { return counters; }
+Counters GetCounters() {
+    Counters counters;
+    counters.allocated = allocatedCount.load(std::memory_order_relaxed);
+    counters.freed = freedCount.load(std::memory_order_relaxed);
+    return counters;
+}
 
 }  // namespace ruvelto::heap

@@ -19,7 +19,8 @@ void Free(void* p);
 // The memory failure path: "分配 %d 字节内存失败!" with the byte count, as a runtime error.
 [[noreturn]] void RaiseMemoryFailure(uint32_t size);
 
-// Read-only ranges, end exclusive. Start-up registers the constant segment.
+// Read-only ranges, end exclusive. Start-up registers the constant segment and exit clears the
+// list, each while the program has one thread; between them any thread may allocate and free.
 void AddReadOnlyRange(const void* begin, const void* end);
 void ClearReadOnlyRanges();
 // End of the first range holding p, or null.

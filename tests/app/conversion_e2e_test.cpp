@@ -372,6 +372,8 @@ TEST_F(ProgramRun, StoppingMidRunLeavesTheRestCheckedAndTheProgressWhereItStood)
     EXPECT_LT(done, 16);
     EXPECT_EQ(progress, done * 100 / 16);
     EXPECT_EQ(CountFiles(Out(), "*.bmp"), done);
+    // Pictures converted ahead of the stop by the workers are not put in place, and leave nothing.
+    EXPECT_EQ(CountFiles(Out(), "*.tmp"), 0);
 }
 
 TEST_F(ProgramRun, AFileCreatedBesideTheSelectedFolderLeavesTheListAlone) {

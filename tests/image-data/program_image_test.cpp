@@ -41,7 +41,7 @@ TEST(ProgramImage, HeaderWords) {
     EXPECT_EQ(image.reserved, 0u);
     EXPECT_EQ(image.unitCounter, 0x10348u);
     EXPECT_EQ(image.libraryCount, 6u);
-    EXPECT_EQ(image.dllCommandCount, 49u);
+    EXPECT_EQ(image.dllCommandCount, 53u);
     EXPECT_EQ(image.constantStart, ConstantSegment());
     EXPECT_GT(image.constantLength, 0x1Fu);
     EXPECT_GT(image.templateLength, 0u);  // the window templates; read back in tests/forms
