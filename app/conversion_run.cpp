@@ -18,6 +18,7 @@
 #include "app/file_commands.h"
 #include "app/handlers.h"
 #include "app/main_window_access.h"
+#include "app/message_pace.h"
 #include "app/output_folder.h"
 #include "app/output_plan.h"
 #include "app/path_text.h"
@@ -267,7 +268,7 @@ void StartOrStop() {
             const std::string name = ListItemText(picture.row).c_str();
             Free(app.CurrentPicturePath);
             app.CurrentPicturePath = CopyText(picture.source.c_str());
-            ProcessEvents();
+            LetMessagesThrough();
             ConvertedPicture result = workers.Take(i);
             if (app.ListGeneration != generation) {
                 // Another folder was imported meanwhile: these rows are gone, and so is this run.

@@ -49,6 +49,11 @@ std::string FullLongPath(const std::string& path) {
                                                             static_cast<uint32_t>(sizeof buffer), buffer,
                                                             static_cast<char**>(nullptr));
     const std::string absolute = full > 0 && full < sizeof buffer ? std::string(buffer) : path;
+    // A full path differs from its long form only where a folder or file goes by its short
+    // name, and a short name that is not the long name itself carries a "~". Asking for the long
+    // form walks the path folder by folder, which took most of the time a run of many small
+    // pictures spent before its first picture.
+    if (absolute.find('~') == std::string::npos) return absolute;
     auto longForm = [&](const std::string& p, std::string& result) {
         const uint32_t n = runtime::CallDllCommand<uint32_t>(kGetLongPathNameA, p.c_str(), buffer,
                                                              static_cast<uint32_t>(sizeof buffer));

@@ -4,7 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/file_commands.h"
-#include "app/listing_pace.h"
+#include "app/message_pace.h"
 #include "app/path_text.h"
 #include "app/picture_formats.h"
 #include "app/picture_list.h"

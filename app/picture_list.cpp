@@ -4,7 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/handlers.h"
-#include "app/listing_pace.h"
+#include "app/message_pace.h"
 #include "app/main_window_access.h"
 #include "app/path_text.h"
 #include "app/picture_file_dialog.h"

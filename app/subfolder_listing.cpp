@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/listing_pace.h"
+#include "app/message_pace.h"
 #include "app/path_text.h"
 #include "app/picture_adding.h"
 #include "app/program_commands.h"

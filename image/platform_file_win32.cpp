@@ -2,6 +2,7 @@
 // as they are.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 
 #include "image/platform_file.h"
@@ -14,8 +15,9 @@ HANDLE AsHandle(PlatformFile file) { return reinterpret_cast<HANDLE>(file); }
 // A full disk on demand, for the tests of machines where no small file system can be mounted:
 // with RUVELTO_TEST_DISK_SPACE=n in its environment, the process's picture writes put at most n
 // bytes on disk in all and then fail as writes to a full disk do. Unset, nothing is limited.
-int64_t& DiskSpaceLeft() {
-    static int64_t left = [] {
+// Shared by the threads that write pictures at the same time.
+std::atomic<int64_t>& DiskSpaceLeft() {
+    static std::atomic<int64_t> left = [] {
         char value[24] = {};
         const DWORD length = GetEnvironmentVariableA("RUVELTO_TEST_DISK_SPACE", value, sizeof value);
         return length > 0 && length < sizeof value ? std::atoll(value) : int64_t{-1};
@@ -51,18 +53,27 @@ int64_t ReadPlatformFile(PlatformFile file, void* buffer, size_t length) {
 
 int64_t WritePlatformFile(PlatformFile file, const void* buffer, size_t length) {
     size_t done = 0;
-    int64_t& spaceLeft = DiskSpaceLeft();
+    std::atomic<int64_t>& spaceLeft = DiskSpaceLeft();
     while (done < length) {
         DWORD chunk = length - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length - done);
-        if (spaceLeft >= 0 && chunk > spaceLeft) chunk = static_cast<DWORD>(spaceLeft);
+        // The bytes about to be written are taken off the space left before the write.
+        bool limited = false;
+        for (int64_t left = spaceLeft.load(); left >= 0;) {
+            const DWORD taken = chunk > left ? static_cast<DWORD>(left) : chunk;
+            if (spaceLeft.compare_exchange_weak(left, left - taken)) {
+                chunk = taken;
+                limited = true;
+                break;
+            }
+        }
         if (chunk == 0) {
             SetLastError(ERROR_DISK_FULL);
             return done ? static_cast<int64_t>(done) : -1;
         }
         DWORD put = 0;
-        if (!WriteFile(AsHandle(file), static_cast<const char*>(buffer) + done, chunk, &put, nullptr) || put == 0)
-            return done ? static_cast<int64_t>(done) : -1;
-        if (spaceLeft >= 0) spaceLeft -= put;
+        const bool written = WriteFile(AsHandle(file), static_cast<const char*>(buffer) + done, chunk, &put, nullptr);
+        if (limited && put < chunk) spaceLeft += chunk - put;
+        if (!written || put == 0) return done ? static_cast<int64_t>(done) : -1;
         done += put;
     }
     return static_cast<int64_t>(done);

@@ -56,7 +56,7 @@ TEST_F(ProgramRun, TheOptionsARunStartedWithHoldToItsEnd) {
         char name[16];
         std::snprintf(name, sizeof name, "p%02d.bmp", i);
         const PictureFacts facts = Identify(Out(name));
-        EXPECT_EQ(facts.width, 1600) << name;
+        EXPECT_EQ(facts.width, 2400) << name;
     }
 }
 
@@ -79,15 +79,15 @@ TEST_F(ProgramRun, StopStopsWithTheOutputBoxEmptied) {
 }
 
 TEST_F(ProgramRun, RowsCheckedDuringARunWaitForTheNextOne) {
-    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 8));
-    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(8));
+    ASSERT_NO_FATAL_FAILURE(MakeLargePictures(folder_, 16));
+    ASSERT_NO_FATAL_FAILURE(StartWithSourceFolder(16));
     ChooseOutputFolder(folder_.Windows("out"));
     ASSERT_NO_FATAL_FAILURE(ConvertTo(c::kFormatBmp));
-    for (int row = 4; row < 8; ++row) program_.SetCheck(row, false);
-    ASSERT_EQ(CheckedRows(), 4);
+    for (int row = 8; row < 16; ++row) program_.SetCheck(row, false);
+    ASSERT_EQ(CheckedRows(), 8);
     program_.Click(c::kStartButton);
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] { return program_.Progress() > 0; }, 60000));
-    for (int row = 4; row < 8; ++row) program_.SetCheck(row, true);
+    for (int row = 8; row < 16; ++row) program_.SetCheck(row, true);
     int highest = 0;
     ASSERT_TRUE(RuveltoDriver::WaitFor([&] {
         highest = std::max(highest, program_.Progress());
@@ -96,13 +96,13 @@ TEST_F(ProgramRun, RowsCheckedDuringARunWaitForTheNextOne) {
     EXPECT_LE(highest, 100);
     EXPECT_EQ(program_.NextMessageBox().text, kAllDone);
     EXPECT_EQ(program_.Text(c::kStartButton), kStart);
-    EXPECT_EQ(CountFiles(Out(), "*.bmp"), 4);
-    for (int row = 0; row < 8; ++row)
-        EXPECT_EQ(program_.CheckState(row), row >= 4 ? 1 : 0) << "row " << row << ": rows checked during the run wait";
+    EXPECT_EQ(CountFiles(Out(), "*.bmp"), 8);
+    for (int row = 0; row < 16; ++row)
+        EXPECT_EQ(program_.CheckState(row), row >= 8 ? 1 : 0) << "row " << row << ": rows checked during the run wait";
     EXPECT_EQ(program_.Progress(), 0);
     // The next run converts them, and only them once more.
     EXPECT_EQ(RunToTheEnd().text, kAllDone);
-    EXPECT_EQ(CountFiles(Out(), "*.bmp"), 8);
+    EXPECT_EQ(CountFiles(Out(), "*.bmp"), 16);
 }
 
 TEST_F(ProgramRun, EscDuringARunEndsTheProgramAsTheCloseBoxDoes) {

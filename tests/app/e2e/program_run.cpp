@@ -87,7 +87,7 @@ bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath) 
 
 // Pictures big enough that a run takes a few seconds.
 void MakeLargePictures(const ScratchFolder& folder, int count) {
-    ASSERT_TRUE(Convert("-size 1600x1200 plasma:fractal -seed 7 " + folder.Unix("src/p00.jpg")));
+    ASSERT_TRUE(Convert("-size 2400x1800 plasma:fractal -seed 7 " + folder.Unix("src/p00.jpg")));
     for (int i = 1; i < count; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "src/p%02d.jpg", i);

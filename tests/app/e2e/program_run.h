@@ -31,7 +31,8 @@ bool Near(const double a[3], const double b[3], double tolerance);
 // Waits for the open-file dialog, types the path into its file name box and presses OK.
 bool ChooseInFileDialog(RuveltoDriver& program, const std::string& windowsPath);
 
-// Pictures big enough that a run takes a few seconds: src/p00.jpg, src/p01.jpg...
+// Pictures big enough that a run on every core takes a few seconds: src/p00.jpg, src/p01.jpg...
+// (2400 x 1800).
 void MakeLargePictures(const ScratchFolder& folder, int count);
 
 // The 添加 button in 分组框4.

@@ -1,4 +1,4 @@
-#include "app/listing_pace.h"
+#include "app/message_pace.h"
 
 #include <chrono>
 
@@ -14,13 +14,17 @@ constexpr auto kBetweenPasses = std::chrono::milliseconds(25);
 
 }  // namespace
 
-bool ListingStillWanted(uint32_t generation) {
+void LetMessagesThrough() {
     static auto lastPass = std::chrono::steady_clock::time_point{};
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPass >= kBetweenPasses) {
         ProcessEvents();
         lastPass = std::chrono::steady_clock::now();
     }
+}
+
+bool ListingStillWanted(uint32_t generation) {
+    LetMessagesThrough();
     return App().ListGeneration == generation && !App().CloseRequested;
 }
 
