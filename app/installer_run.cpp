@@ -14,8 +14,8 @@ enum DllCommand : uint32_t {
     kIsWindowEnabled = 36,
 };
 
-// Waits until the handle is signalled, or without a handle until the time is up, handling the
-// window messages that arrive meanwhile.
+}  // namespace
+
 void WaitHandlingMessages(void* handle, uint32_t milliseconds) {
     const uint64_t start = GetTickCount64();
     const uint32_t count = handle ? 1 : 0;
@@ -36,8 +36,6 @@ void WaitHandlingMessages(void* handle, uint32_t milliseconds) {
         return;
     }
 }
-
-}  // namespace
 
 WindowsHeld::WindowsHeld(const std::vector<void*>& windows) {
     for (void* window : windows) {

@@ -23,6 +23,10 @@ private:
 // Lets window messages through for this long.
 void PauseHandlingMessages(uint32_t milliseconds);
 
+// Waits until the handle is signalled, or without a handle until the time is up, handling the
+// window messages that arrive meanwhile.
+void WaitHandlingMessages(void* handle, uint32_t milliseconds);
+
 // Starts the command line and lets window messages through until the program has ended; false
 // when it could not be started.
 bool RunToItsEnd(const std::string& commandLine);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/installer_run.h"
 #include "app/program_commands.h"
 #include "runtime/entry_table.h"
 
@@ -14,8 +15,8 @@ namespace {
 // DLL commands of the program image.
 enum DllCommand : uint32_t {
     kCloseHandle = 10, kCreateEventA = 17, kGetTempFileNameA = 23, kDeleteFileA = 25, kGetFileAttributesA = 26,
-    kGetLastError = 28, kSetLastError = 29, kMsgWaitForMultipleObjects = 34, kCreateThread = 49,
-    kWaitForMultipleObjects = 50, kSetEvent = 51, kGetSystemInfo = 52,
+    kGetLastError = 28, kSetLastError = 29, kCreateThread = 49, kWaitForMultipleObjects = 50, kSetEvent = 51,
+    kGetSystemInfo = 52,
 };
 // The commands the workers call. Resolving one writes its slot of the runtime's table, which the
 // window's thread does for them before any worker starts.
@@ -27,8 +28,6 @@ constexpr int kMostWorkers = 4;
 // each of them busy while the window's thread puts files in place, not so far that finished
 // temporary files pile up while it is held (a menu open, the window being moved).
 constexpr size_t kAheadPerWorker = 2;
-// The window's thread looks at the results at least this often, whatever wakes it.
-constexpr DWORD kLookEveryMs = 50;
 
 DWORD WINAPI WorkerThread(void* worker) {
     RunWorkers::Work(worker);
@@ -132,10 +131,9 @@ ConvertedPicture RunWorkers::Take(size_t index) {
                 return result;
             }
         }
-        const uint32_t woken = runtime::CallDllCommand<uint32_t>(kMsgWaitForMultipleObjects, 1u, &ready_, 0,
-                                                                 static_cast<uint32_t>(kLookEveryMs),
-                                                                 static_cast<uint32_t>(QS_ALLINPUT));
-        if (woken == WAIT_OBJECT_0 + 1) ProcessEvents();
+        // Each stored result sets the event, so no result comes in unnoticed between the look
+        // above and the wait.
+        WaitHandlingMessages(ready_, INFINITE);
     }
 }
 
